@@ -1,0 +1,28 @@
+#pragma once
+// The start-up settings a program fills in its settings routine, read once by start-up.
+#include <cstdint>
+
+#include "runtime/value/rt_string.h"
+
+namespace tvk {
+
+struct ProgramSettings {
+    int32_t screen_width = 0;
+    int32_t screen_height = 0;
+    int32_t fullscreen = 0;
+    int32_t hide_system_pointer = 0;
+    int32_t frame_rate = 0;  // 0 or less: a fixed 2 ms period
+    int32_t debug_mode = 0;
+    int32_t multisample_samples = 0;
+    RtString application_name;
+};
+
+// The one settings record of the process.
+ProgramSettings& runtime_settings();
+
+// Supplied by the program: fills runtime_settings() before anything else exists,
+// and runs the whole program once the runtime is up.
+void program_settings();
+void program_main();
+
+}  // namespace tvk

@@ -1,0 +1,13 @@
+#pragma once
+// Where the system keeps things: the temporary folder and the executable.
+#include <string>
+
+namespace tvk::platform {
+
+// $TMPDIR, or /tmp, always with a trailing '/'.
+std::string temp_folder();
+
+// Full path of the running executable with '/' separators; empty when unknown.
+std::string executable_path();
+
+}  // namespace tvk::platform

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, and only those that are missing.
+#   scripts/ensure-packages.sh build   packages to build and run the game
+#   scripts/ensure-packages.sh test    packages to build and run the test suites
+set -euo pipefail
+
+build_packages=(
+  build-essential cmake pkg-config
+  libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg62-turbo-dev liblzo2-dev libmpv-dev libgl-dev
+  libgl1-mesa-dri
+)
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool imagemagick ffmpeg vorbis-tools
+)
+
+wanted=("${build_packages[@]}")
+if [[ "${1:-build}" == test ]]; then
+  wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == installed ]] || missing+=("$pkg")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null; then
+    echo "error: these packages are missing and sudo is not available: ${missing[*]}" >&2
+    echo "       install them as root with: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
