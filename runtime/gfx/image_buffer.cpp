@@ -1,0 +1,29 @@
+#include "runtime/gfx/image_buffer.h"
+
+#include <new>
+
+namespace tvk {
+
+bool image_size_acceptable(int64_t width, int64_t height) {
+    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) return false;
+    return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4 <= kMaxImageBytes;
+}
+
+bool allocate_image(ImageBuffer& image, int32_t width, int32_t height) {
+    if (!image_size_acceptable(width, height)) return false;
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+    if (bytes > image.pixels.size()) {
+        try {
+            std::vector<uint8_t> block(bytes, 0);
+            image.pixels.swap(block);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        image.has_alpha = 1;
+    }
+    image.width = width;
+    image.height = height;
+    return true;
+}
+
+}  // namespace tvk
