@@ -1,0 +1,12 @@
+#pragma once
+// The runtime's millisecond clock, read through the platform clock backend.
+namespace tvk {
+
+// Selects the clock source and forgets any earlier base reading.
+void clock_init();
+// Milliseconds since the first reading after clock_init (the first reading gives 0).
+double clock_ms();
+// clock_ms() minus the start time of the frame timestamps.
+double program_clock_ms();
+
+}  // namespace tvk
