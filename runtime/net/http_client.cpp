@@ -1,0 +1,198 @@
+#include "runtime/net/http_client.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "runtime/net/host_names.h"
+#include "runtime/net/net_errors.h"
+#include "runtime/net/socket_table.h"
+
+namespace tvk {
+
+namespace {
+
+constexpr int32_t kChunkBytes = 1023;
+constexpr int32_t kLongestWaitMs = 30000;
+constexpr int kIdlePollMs = 5;
+
+// Where the body goes: a file, a text of fixed room, or both.
+struct BodySink {
+    int file = -1;
+    std::string* text = nullptr;
+    size_t text_room = 0;  // bytes of the text buffer, terminator included
+    bool write_failed = false;
+
+    size_t room_left() const { return text ? text_room - text->size() : 0; }
+
+    void take(const char* bytes, size_t size) {
+        if (file >= 0) {
+            while (size > 0 && !write_failed) {
+                const ssize_t n = write(file, bytes, size);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) {
+                    write_failed = true;
+                    break;
+                }
+                copy_text(bytes, static_cast<size_t>(n));
+                bytes += n;
+                size -= static_cast<size_t>(n);
+            }
+            return;
+        }
+        copy_text(bytes, size);
+    }
+
+    // Copied as text: at most room - 1 bytes, stopping at a zero byte.
+    void copy_text(const char* bytes, size_t size) {
+        if (!text || room_left() <= 1) return;
+        size_t n = 0;
+        const size_t most = room_left() - 1;
+        while (n < size && n < most && bytes[n] != 0) ++n;
+        text->append(bytes, n);
+    }
+
+    bool text_full() const { return text && room_left() <= 1; }
+};
+
+// Finds where the headers end: two line feeds in a row, carriage returns between
+// them not counting. The count runs on across chunks.
+struct HeaderSkipper {
+    int line_feeds = 0;
+    bool in_body = false;
+
+    // The offset in the chunk where the body begins, or size when it does not.
+    size_t body_start(const char* bytes, size_t size) {
+        if (in_body) return 0;
+        for (size_t i = 0; i < size; ++i) {
+            if (bytes[i] == '\n') {
+                if (++line_feeds == 2) {
+                    in_body = true;
+                    return i + 1;
+                }
+            } else if (bytes[i] != '\r') {
+                line_feeds = 0;
+            }
+        }
+        return size;
+    }
+};
+
+int open_target(const RtString& file_name) {
+    if (std::strncmp(file_name.c_str(), "mem://", 6) == 0) return -1;
+    std::string path(file_name.data, file_name.length);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    if (path.empty()) return -1;
+    struct stat info{};
+    if (stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) rmdir(path.c_str());
+        else unlink(path.c_str());
+    }
+    return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+}
+
+std::string request_text(const RtString& host, const RtString& path) {
+    std::string request;
+    request.reserve(host.length + path.length + 100);
+    request += "GET ";
+    request.append(path.data, path.length);
+    request += " HTTP/1.0\r\nHost:";
+    request.append(host.data, host.length);
+    request += "\r\nAccept: */*\r\nUser-Agent: Tavrick\r\n\r\n";
+    return request;
+}
+
+// Connects, sends the request and feeds the body to the sink. The network layer is
+// started for the exchange and released again; on failure the last error stays the
+// one that caused it.
+bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink& sink, int32_t timeout_ms) {
+    if (net_init() == 0) return false;
+    const int32_t wait_ms = (timeout_ms <= 0 || timeout_ms > kLongestWaitMs) ? kLongestWaitMs : timeout_ms;
+    int32_t handle = -1;
+    bool ok = false;
+    do {
+        uint32_t address_n = 0;
+        uint16_t port_n = 0;
+        resolve_host_port(host, port == 0 ? 80 : port, address_n, port_n);
+        if (address_n == 0 && port_n == 0) break;
+        handle = tcp_connect_address(address_n, port_n, timeout_ms);
+        if (handle < 0) break;
+        socket_set_blocking(handle, 0);
+        const std::string request = request_text(host, path);
+        if (socket_send(handle, RtString(request.c_str())) <= 0) break;
+
+        HeaderSkipper headers;
+        RtString chunk;
+        auto last_byte = std::chrono::steady_clock::now();
+        for (;;) {
+            const int32_t n = socket_receive(handle, chunk, kChunkBytes);
+            if (n == -2) {
+                const auto idle = std::chrono::steady_clock::now() - last_byte;
+                if (idle > std::chrono::milliseconds(wait_ms)) {
+                    net_state().last_error = kNetErrTimedOut;
+                    break;
+                }
+                pollfd p{net_state().entries[static_cast<size_t>(handle)].socket, POLLIN, 0};
+                poll(&p, 1, kIdlePollMs);
+                continue;
+            }
+            if (n == 0) {
+                ok = true;
+                break;
+            }
+            if (n < 0) break;
+            last_byte = std::chrono::steady_clock::now();
+            const size_t size = static_cast<size_t>(n);
+            const size_t start = headers.body_start(chunk.data, size);
+            if (start < size) sink.take(chunk.data + start, size - start);
+            if (sink.write_failed) {
+                net_state().last_error = net_error_from_errno(errno);
+                break;
+            }
+            if (sink.text_full()) {
+                ok = true;
+                break;
+            }
+        }
+    } while (false);
+
+    if (handle >= 0) socket_close(handle);
+    const int32_t error = net_state().last_error;
+    net_shutdown();
+    if (!ok) net_state().last_error = error;
+    return ok;
+}
+
+}  // namespace
+
+int32_t download_file(const RtString& host, const RtString& path, int32_t port, const RtString& file_name,
+                      int32_t timeout_ms) {
+    BodySink sink;
+    sink.file = open_target(file_name);
+    if (sink.file < 0) return 0;
+    const bool ok = exchange(host, path, port, sink, timeout_ms);
+    const bool closed = close(sink.file) == 0;
+    return ok && closed ? 1 : 0;
+}
+
+RtString download_text(const RtString& host, const RtString& path, int32_t port, int32_t maximum,
+                       int32_t timeout_ms) {
+    if (maximum < 0) maximum = 0;
+    std::string text;
+    BodySink sink;
+    sink.text = &text;
+    sink.text_room = static_cast<size_t>(maximum) + 1;
+    text.reserve(sink.text_room);
+    if (!exchange(host, path, port, sink, timeout_ms)) return RtString();
+    return RtString(text.c_str());
+}
+
+}  // namespace tvk
