@@ -174,7 +174,10 @@ LineRead read_text_line(FileRecord& record, char* buffer, int32_t limit, int32_t
         std::memcpy(buffer, bytes + record.position, static_cast<size_t>(length));
         const bool found = at < record.size && bytes[at] == '\n';
         record.position = found ? at + 1 : at;
-        if (found && length > 0 && buffer[length - 1] == '\r') buffer[--length] = 0;
+        // The end of the block ends the line as a line feed would, as it does on disk,
+        // so a packed text file reads exactly like the same file on disk.
+        const bool ended = found || at == record.size;
+        if (ended && length > 0 && buffer[length - 1] == '\r') buffer[--length] = 0;
     } else {
         return LineRead::kNothing;
     }
