@@ -1,0 +1,112 @@
+// The pacing rule of present_frame and the millisecond clock, on a clock whose
+// time moves only when the code under test sleeps or reads it.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "runtime/core/clock.h"
+#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/platform/clock.h"
+#include "runtime/platform/manual_clock.h"
+
+namespace tvk {
+namespace {
+
+class FramePacingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clock_.set_step_per_reading_ms(0.25);
+        platform::set_clock_backend(&clock_);
+        clock_init();
+        clock_ms();  // takes the base: the clock reads 0 here
+    }
+    void TearDown() override { platform::set_clock_backend(nullptr); }
+
+    platform::ManualClock clock_;
+    OpenGLRainbows device_;
+};
+
+TEST_F(FramePacingTest, ClockCountsMillisecondsFromItsFirstReading) {
+    platform::ManualClock fresh(0);  // a counter that starts at 0 is still a valid base
+    platform::set_clock_backend(&fresh);
+    clock_init();
+    EXPECT_DOUBLE_EQ(clock_ms(), 0.0);
+    fresh.advance_ms(12.5);
+    EXPECT_DOUBLE_EQ(clock_ms(), 12.5);
+}
+
+TEST_F(FramePacingTest, SixtyFramesASecondAdvanceBySixteenPointSixSixSevenEach) {
+    set_frame_rate(device_, 60);
+    const double start = clock_ms();
+    device_.next_frame_time = start;
+    for (int frame = 1; frame <= 120; ++frame) {
+        ASSERT_EQ(wait_for_next_frame(device_, nullptr), 1);
+        EXPECT_NEAR(device_.next_frame_time, start + frame * (1000.0 / 60.0), 1e-9);
+        // Each wait ends within a millisecond before the frame time it waited for.
+        const double waited_for = device_.next_frame_time - 1000.0 / 60.0;
+        EXPECT_GE(clock_ms(), waited_for - 1.0 - 0.25);
+        EXPECT_LE(clock_ms(), waited_for + 0.75);
+    }
+    EXPECT_NEAR(device_.next_frame_time - start, 2000.0, 1e-6);
+}
+
+TEST_F(FramePacingTest, SleepsOnlyWhenMoreThanSevenMillisecondsRemainWakingThreeEarly) {
+    set_frame_rate(device_, 60);
+    device_.next_frame_time = clock_ms() + 20.0;
+    clock_.forget_sleeps();
+    wait_for_next_frame(device_, nullptr);
+    ASSERT_EQ(clock_.sleeps().size(), 1u);
+    EXPECT_EQ(clock_.sleeps()[0], 16);  // 20 - 0.25 (one reading) - 3, truncated
+
+    device_.next_frame_time = clock_ms() + 6.0;
+    clock_.forget_sleeps();
+    wait_for_next_frame(device_, nullptr);
+    EXPECT_TRUE(clock_.sleeps().empty());  // the last milliseconds are waited out busily
+}
+
+TEST_F(FramePacingTest, LateFrameCatchesUpOneIntervalThenRebasesOnNow) {
+    set_frame_rate(device_, 60);
+    const double interval = 1000.0 / 60.0;
+    struct Case {
+        double late_by_intervals;
+        double next_after;  // the new frame time, in intervals after the old one
+        bool rebased;
+    };
+    const Case cases[] = {
+        {0.5, 1.0, false},  // on time for the next deadline
+        {1.5, 2.0, false},  // one catch-up interval
+        {2.5, 0.0, true},   // too far behind: now + one interval
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.late_by_intervals);
+        const double deadline = clock_ms();
+        device_.next_frame_time = deadline;
+        clock_.advance_ms(c.late_by_intervals * interval);
+        const double before = clock_ms();  // the wait's own reading comes right after this one
+        wait_for_next_frame(device_, nullptr);
+        if (c.rebased) {
+            EXPECT_NEAR(device_.next_frame_time, before + 0.25 + interval, 1e-6);
+        } else {
+            EXPECT_NEAR(device_.next_frame_time, deadline + c.next_after * interval, 1e-6);
+        }
+    }
+}
+
+TEST_F(FramePacingTest, NoFrameRateMeansATwoMillisecondPeriod) {
+    set_frame_rate(device_, 0);
+    const double start = clock_ms();
+    device_.next_frame_time = start;
+    for (int frame = 1; frame <= 5; ++frame) wait_for_next_frame(device_, nullptr);
+    EXPECT_NEAR(device_.next_frame_time, start + 10.0, 1e-9);
+}
+
+TEST_F(FramePacingTest, NonPositiveIntervalReturnsWithoutAdvancing) {
+    device_.frame_interval = 0;
+    device_.next_frame_time = clock_ms();
+    const double before = device_.next_frame_time;
+    EXPECT_EQ(wait_for_next_frame(device_, nullptr), 1);
+    EXPECT_DOUBLE_EQ(device_.next_frame_time, before);
+}
+
+}  // namespace
+}  // namespace tvk

@@ -1,0 +1,61 @@
+// Fullscreen switching needs a display with real modes: these tests run on the X
+// display the suite runs under and are skipped without one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "runtime/core/trace_log.h"
+#include "runtime/gfx/opengl_rainbows.h"
+#include "support/temp_dir.h"
+
+namespace tvk {
+namespace {
+
+class FullscreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        setenv("TMPDIR", temp_.path().c_str(), 1);
+    }
+    void TearDown() override {
+        destroy_graphics_device();
+        setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+    }
+    std::string trace() {
+        std::ifstream in(trace_file_path());
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    const std::string saved_tmpdir_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
+    testing_support::TempDir temp_;
+};
+
+TEST_F(FullscreenTest, RefusedModeStaysWindowedWithATraceLine) {
+    OpenGLRainbows& device = create_graphics_device();
+    ASSERT_TRUE(open_window(device, nullptr, 123, 77, 0, 60, 0)) << open_window_failure();
+    EXPECT_FALSE(enter_fullscreen(device));
+    EXPECT_EQ(is_fullscreen(device), 0);
+    EXPECT_EQ(device.window_width, 123);
+    EXPECT_NE(trace().find("No Fullscreen Mode available\n"), std::string::npos);
+}
+
+TEST_F(FullscreenTest, DesktopSizedModeGoesFullscreenAndBack) {
+    OpenGLRainbows& device = create_graphics_device();
+    ASSERT_TRUE(open_window(device, nullptr, 64, 48, 0, 60, 0)) << open_window_failure();
+    int32_t width = 0, height = 0;
+    get_desktop_size(width, height);
+    ASSERT_GT(width, 0);
+    EXPECT_EQ(change_screen_mode(device, width, height, 0, 1), 1);
+    EXPECT_EQ(is_fullscreen(device), 1);
+    EXPECT_EQ(change_screen_mode(device, 64, 48, 0, 0), 1);
+    EXPECT_EQ(is_fullscreen(device), 0);
+    EXPECT_EQ(trace().find("No Fullscreen Mode available"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tvk
