@@ -1,5 +1,6 @@
 #include "runtime/value/error_state.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,7 +13,12 @@
 namespace tvk {
 
 namespace {
-bool g_stopping = false;
+// Set when the stop begins, so that a failure raised while the runtime shuts down
+// returns to its caller instead of starting a second stop.
+bool& stopping_flag() {
+    static bool stopping = false;
+    return stopping;
+}
 
 const char* code_text(int32_t code) {
     switch (code) {
@@ -25,9 +31,9 @@ const char* code_text(int32_t code) {
     }
 }
 
-void log_number(int32_t value) {
-    char line[16];
-    std::snprintf(line, sizeof line, "%d\n", value);
+void log_number(int64_t value) {
+    char line[24];
+    std::snprintf(line, sizeof line, "%lld\n", static_cast<long long>(value));
     log_line(line);
 }
 }  // namespace
@@ -56,20 +62,24 @@ void set_position(int32_t module, int32_t line) {
     error_state().current_line = line;
 }
 
-bool runtime_stopping() { return g_stopping; }
+bool runtime_stopping() { return stopping_flag(); }
 
 void runtime_stop() {
-    if (g_stopping) return;
-    g_stopping = true;
+    if (stopping_flag()) return;
+    stopping_flag() = true;
     if (runtime_settings().debug_mode != 0) {
         const RuntimeErrorState& s = error_state();
         log_line("-End On Line\n");
         log_number(s.code);
-        log_number(s.error_line - 1);
+        log_number(int64_t{s.error_line} - 1);
         log_number(s.current_line);
         log_number(s.current_module);
     }
+    // shutdown_runtime releases every service through its own subsystem, the window
+    // included, so nothing is left to repaint afterwards.
     shutdown_runtime();
+    // A closed standard output (its reader gone) must not turn the exit into a signal death.
+    std::signal(SIGPIPE, SIG_IGN);
     std::fputs("exit\n", stdout);
     std::fflush(nullptr);
     std::exit(0);
