@@ -10,6 +10,7 @@
 #include "runtime/value/number_compare.h"
 #include "runtime/value/number_text.h"
 #include "runtime/value/numeric_helpers.h"
+#include "runtime/value/rt_array.h"
 #include "runtime/value/rt_string.h"
 #include "runtime/value/string_codings.h"
 #include "runtime/value/string_library.h"
