@@ -1,9 +1,8 @@
 #include "runtime/gfx/image_file.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <new>
 
+#include "runtime/files/file_record.h"
 #include "runtime/gfx/bmp_decoder.h"
 #include "runtime/gfx/colour_key.h"
 #include "runtime/gfx/jpeg_decoder.h"
@@ -12,26 +11,16 @@
 namespace tvk {
 
 bool read_image_file(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::string native = path;
-    for (char& c : native)
-        if (c == '\\') c = '/';
-    std::error_code ec;
-    if (native.empty() || std::filesystem::is_directory(native, ec)) return false;
-    std::FILE* f = std::fopen(native.c_str(), "rb");
-    if (!f) return false;
+    FileRecord record;
+    if (!file_open_read(record, path.c_str())) return false;
     bool ok = false;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        const long size = std::ftell(f);
-        if (size >= 0 && std::fseek(f, 0, SEEK_SET) == 0) {
-            try {
-                bytes.resize(static_cast<size_t>(size));
-                ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-            } catch (const std::bad_alloc&) {
-                ok = false;
-            }
-        }
+    try {
+        bytes.resize(static_cast<size_t>(record.size));
+        ok = file_read(record, bytes.data(), record.size) == 1;
+    } catch (const std::bad_alloc&) {
+        ok = false;
     }
-    std::fclose(f);
+    file_close(record);
     return ok;
 }
 

@@ -8,7 +8,8 @@
 
 namespace tvk {
 
-// Reads a whole file into bytes. Fails for directories and unreadable files.
+// Reads a whole disk file or memory file into bytes. Fails for directories and
+// unreadable files. The name must already be resolved (resolve_media_path).
 bool read_image_file(const std::string& path, std::vector<uint8_t>& bytes);
 
 // Reads the file and tries decode_bmp, decode_png and decode_jpeg in that order

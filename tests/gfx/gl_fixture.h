@@ -1,0 +1,96 @@
+#pragma once
+// A real graphics device on a headless OpenGL context, for the sprite and drawing
+// tests: pixels are read back from the back buffer before any swap.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "runtime/gfx/image_buffer.h"
+#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/sprite_drawing.h"
+#include "runtime/gfx/sprite_store.h"
+#include "support/temp_dir.h"
+
+namespace tvk::testing_support {
+
+using Rgba = std::array<uint8_t, 4>;
+
+class GlDeviceTest : public ::testing::Test {
+protected:
+    static constexpr int32_t kWidth = 96;
+    static constexpr int32_t kHeight = 64;
+
+    void SetUp() override {
+        unsetenv("DISPLAY");
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // The device's trace file goes into the test's own folder.
+        if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
+        setenv("TMPDIR", temp_.path().c_str(), 1);
+        device_ = &create_graphics_device();
+        ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 0));
+        set_clear_colour(*device_, 0);
+        reset_2d_state(*device_);
+        set_smoothing(0);
+    }
+    void TearDown() override {
+        delete_all_sprites(*device_);
+        free_sprite_table(*device_);
+        destroy_graphics_device();
+        if (old_tmpdir_.empty()) unsetenv("TMPDIR");
+        else setenv("TMPDIR", old_tmpdir_.c_str(), 1);
+    }
+
+    // The pixel at logical (x, y), counted from the top-left.
+    Rgba pixel(int32_t x, int32_t y) {
+        glFinish();
+        Rgba rgba{};
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+    // Red, green, blue only.
+    std::array<uint8_t, 3> rgb(int32_t x, int32_t y) {
+        const Rgba p = pixel(x, y);
+        return {p[0], p[1], p[2]};
+    }
+    void clear(float r = 0, float g = 0, float b = 0, float a = 0) {
+        glClearColor(r, g, b, a);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+
+    std::string old_tmpdir_;
+    TempDir temp_;
+    OpenGLRainbows* device_ = nullptr;
+};
+
+// An image filled by a function of (x, y) giving RGBA.
+template <typename Fn>
+ImageBuffer make_image(int32_t w, int32_t h, Fn fn) {
+    ImageBuffer image;
+    allocate_image(image, w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const Rgba c = fn(x, y);
+            std::memcpy(image.pixel(x, y), c.data(), 4);
+        }
+    return image;
+}
+
+inline constexpr Rgba kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
+    kWhite{255, 255, 255, 255}, kClear{0, 0, 0, 0};
+
+// 16 by 16: red top-left, green top-right, blue bottom-left, white bottom-right.
+inline ImageBuffer quadrant_image(int32_t side = 16) {
+    return make_image(side, side, [side](int32_t x, int32_t y) {
+        const bool right = x >= side / 2, bottom = y >= side / 2;
+        return bottom ? (right ? kWhite : kBlue) : (right ? kGreen : kRed);
+    });
+}
+
+}  // namespace tvk::testing_support
