@@ -65,6 +65,10 @@ RtString& string_append(RtString& s, const char* operand);
 RtString& string_append(RtString& s, int32_t value);
 RtString& string_append(RtString& s, float value);
 RtString& string_append(RtString& s, double value);
+// A single byte is appended with string_append_char; without these a char
+// would be promoted and appended as the text of its code.
+RtString& string_append(RtString& s, char byte) = delete;
+RtString& string_append(RtString& s, bool flag) = delete;
 
 // The operand types that concatenation accepts on either side.
 template <class T>
