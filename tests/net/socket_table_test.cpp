@@ -243,13 +243,15 @@ TEST_F(SocketTableTest, ConnectionThatNeverCompletesTimesOut) {
     getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
     const int32_t port = ntohs(a.sin_port);
     int32_t handle = 0;
+    int32_t completed = 0;  // attempts the queue still took, in entries 0, 1, ...
     for (int attempt = 0; attempt < 8 && handle >= 0; ++attempt) {
         handle = tcp_connect(RtString("127.0.0.1"), port, 300);
+        if (handle >= 0) ++completed;
     }
     close(fd);
     if (handle >= 0) GTEST_SKIP() << "this system completes connections beyond the queue";
     EXPECT_EQ(net_state().last_error, kNetErrInProgress);
-    EXPECT_EQ(socket_peer_ip(0), 0) << "the half-made entry is free again";
+    EXPECT_EQ(socket_peer_ip(completed), 0) << "the half-made entry is free again";
 }
 
 TEST(HostNames, DottedTexts) {
@@ -264,7 +266,9 @@ TEST(HostNames, DottedTexts) {
     };
     for (const auto& c : cases) {
         EXPECT_STREQ(ip_to_text(c.address).c_str(), c.text);
-        if (c.address != 0 && c.address != -1) EXPECT_EQ(resolve_host(RtString(c.text)), c.address);
+        if (c.address != 0 && c.address != -1) {
+            EXPECT_EQ(resolve_host(RtString(c.text)), c.address);
+        }
     }
     EXPECT_EQ(resolve_host(RtString("localhost")), kLoopback);
 }
@@ -290,7 +294,9 @@ TEST(HostNames, LocalAddressesAreDottedTextsWithoutTrailingSeparator) {
     ASSERT_FALSE(text.empty());
     EXPECT_NE(text.back(), '|');
     const size_t loopback = text.find("127.0.0.1");
-    if (loopback != std::string::npos) EXPECT_EQ(loopback + 9, text.size()) << text;
+    if (loopback != std::string::npos) {
+        EXPECT_EQ(loopback + 9, text.size()) << text;
+    }
     size_t start = 0;
     for (;;) {
         const size_t end = text.find('|', start);
