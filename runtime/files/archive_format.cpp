@@ -161,12 +161,13 @@ std::vector<uint8_t> pack_member(const std::vector<uint8_t>& bytes) {
     return out;
 }
 
-std::vector<uint8_t> build_archive(const std::vector<ArchiveInput>& members) {
+std::vector<uint8_t> build_archive(const std::vector<ArchiveInput>& members, const PackedMemberReport& packed_report) {
     std::vector<uint8_t> out;
     std::vector<std::pair<int64_t, uint32_t>> placed;  // start, stored size
     for (const ArchiveInput& member : members) {
         const std::vector<uint8_t> packed = pack_member(member.bytes);
         placed.emplace_back(static_cast<int64_t>(out.size()), static_cast<uint32_t>(packed.size()));
+        if (packed_report) packed_report(member, packed.size());
         out.insert(out.end(), packed.begin(), packed.end());
     }
     const int64_t directory_start = static_cast<int64_t>(out.size());

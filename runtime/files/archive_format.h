@@ -16,6 +16,7 @@
 // archive's size, member names must be bare file names, and unpacking never writes
 // beyond the stated length.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,7 +75,10 @@ struct ArchiveInput {
 
 // Packs the members with LZO1X-1 into an archive with end-relative offsets, ready to
 // stand alone or to be appended to an executable. Names are not checked here.
-std::vector<uint8_t> build_archive(const std::vector<ArchiveInput>& members);
+// packed, when given, hears of each member with its stored size.
+using PackedMemberReport = std::function<void(const ArchiveInput& member, size_t stored_size)>;
+std::vector<uint8_t> build_archive(const std::vector<ArchiveInput>& members,
+                                   const PackedMemberReport& packed = nullptr);
 
 // Packs one member's bytes (U, then the LZO1X-1 data).
 std::vector<uint8_t> pack_member(const std::vector<uint8_t>& bytes);
