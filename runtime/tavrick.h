@@ -20,3 +20,5 @@
 #include "runtime/native/host_hooks.h"
 #include "runtime/native/native_registry.h"
 #include "runtime/path/find_path.h"
+#include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/sprite_drawing.h"

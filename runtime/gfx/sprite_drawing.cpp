@@ -112,11 +112,13 @@ void set_alpha_mode(double mode) {
 void set_alpha_test(double threshold) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return;
+    // The threshold is kept even when it switches the test off, so that primitives,
+    // which put the test back from the reference, leave it off too.
+    device->alpha_test_reference = static_cast<float>(threshold);
     if (threshold >= 1.0) {
         gl_disable(GlCap::alpha_test);
         return;
     }
-    device->alpha_test_reference = static_cast<float>(threshold);
     gl_enable(GlCap::alpha_test);
     glAlphaFunc(GL_GREATER, device->alpha_test_reference);
 }
