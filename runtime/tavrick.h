@@ -22,3 +22,7 @@
 #include "runtime/path/find_path.h"
 #include "runtime/gfx/sprite_store.h"
 #include "runtime/gfx/sprite_drawing.h"
+#include "runtime/net/host_names.h"
+#include "runtime/net/http_client.h"
+#include "runtime/net/net_errors.h"
+#include "runtime/net/socket_table.h"
