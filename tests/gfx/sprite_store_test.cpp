@@ -4,6 +4,7 @@
 
 #include "gfx/gl_fixture.h"
 #include "gfx/image_fixtures.h"
+#include "runtime/files/memory_files.h"
 #include "runtime/gfx/texture_upload.h"
 #include "runtime/value/error_state.h"
 
@@ -164,6 +165,25 @@ TEST_F(SpriteStoreTest, LoadSpriteReadsFilesAndReportsFailures) {
     EXPECT_EQ(static_cast<uint32_t>(pixels(0)), 0xFF8000FFu);
     EXPECT_EQ(static_cast<uint32_t>(pixels(1)) >> 24, 0u);
     EXPECT_FALSE(image_to_array(RtString(temp_.file("missing.bmp").c_str()), aw, ah, pixels));
+}
+
+TEST_F(SpriteStoreTest, LoadsFromMemoryFilesAndRefusesImagesBeyondTheTextureLimit) {
+    testing_support::PngSpec png;
+    png.width = 3;
+    png.height = 2;
+    png.samples.assign(3 * 2 * 3, 90);
+    const testing_support::Bytes bytes = testing_support::make_png(png);
+    const MemoryBlockRef block = make_memory_block(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    load_sprite(RtString(memory_file_name(block).c_str()), 6);
+    EXPECT_EQ(error_state().code, 0);
+    EXPECT_EQ(sprite_slot(*device_, 6)->width, 3);
+
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    ASSERT_TRUE(create_sprite_from_image(*device_, 8, solid(limit, 1), false));
+    EXPECT_EQ(sprite_slot(*device_, 8)->texture_width, limit);
+    EXPECT_FALSE(create_sprite_from_image(*device_, 8, solid(limit + 1, 1), false));
+    EXPECT_EQ(sprite_slot(*device_, 8)->width, 0);
 }
 
 TEST_F(SpriteStoreTest, BumpSpriteOfAFlatHeightFieldPointsStraightOut) {
