@@ -1,8 +1,7 @@
 #include "runtime/files/platform_info.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 #include <string>
 
@@ -46,9 +45,9 @@ RtString time_text(bool utc) {
 RtString application_data() {
     const std::string base = platform::application_data_folder();
     if (base.empty()) return RtString("NO_DATA");
-    mkdir(base.c_str(), 0700);
     const std::string folder = base + "/Tavrick";
-    mkdir(folder.c_str(), 0700);
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
     return RtString(folder.c_str());
 }
 
