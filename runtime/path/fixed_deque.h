@@ -37,6 +37,8 @@ private:
     }
     int32_t wrap_down(int32_t p) const { return p == 0 ? capacity_ - 1 : p - 1; }
     int32_t wrap_up(int32_t p) const { return p + 1 == capacity_ ? 0 : p + 1; }
+    void shift_towards_back(int32_t a, int32_t count);
+    void shift_towards_front(int32_t a, int32_t count);
 
     std::unique_ptr<Node*[]> storage_;
     int32_t capacity_ = 0;

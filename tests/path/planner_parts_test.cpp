@@ -16,42 +16,45 @@ namespace {
 
 TEST(FixedDeque, FollowsADequeThroughWrappingInsertsAndErases) {
     std::vector<Node> nodes(64);
-    FixedDeque deque;
-    deque.set_capacity(7);
-    std::deque<Node*> model;
-    std::mt19937 rng(7);
-    for (int step = 0; step < 5000; ++step) {
-        const int op = static_cast<int>(rng() % 4);
-        const int n = static_cast<int>(model.size());
-        Node* node = &nodes[rng() % nodes.size()];
-        if (op == 0) {
-            const bool pushed = deque.push_back(node);
-            ASSERT_EQ(pushed, n < 7);
-            if (pushed) model.push_back(node);
-        } else if (op == 1) {
-            const int i = static_cast<int>(rng() % (n + 1));
-            const bool inserted = deque.insert(i, node);
-            ASSERT_EQ(inserted, n < 7);
-            if (inserted) model.insert(model.begin() + i, node);
-        } else if (op == 2 && n > 0) {
-            deque.pop_back();
-            model.pop_back();
-        } else if (op == 3 && n > 0) {
-            const int i = static_cast<int>(rng() % n);
-            deque.erase(i);
-            model.erase(model.begin() + i);
+    for (int32_t capacity : {1, 2, 7, 33}) {
+        SCOPED_TRACE(testing::Message() << "capacity " << capacity);
+        FixedDeque deque;
+        deque.set_capacity(capacity);
+        std::deque<Node*> model;
+        std::mt19937 rng(static_cast<uint32_t>(capacity));
+        for (int step = 0; step < 4000; ++step) {
+            const int op = static_cast<int>(rng() % 4);
+            const int n = static_cast<int>(model.size());
+            Node* node = &nodes[rng() % nodes.size()];
+            if (op == 0) {
+                const bool pushed = deque.push_back(node);
+                ASSERT_EQ(pushed, n < capacity);
+                if (pushed) model.push_back(node);
+            } else if (op == 1) {
+                const int i = static_cast<int>(rng() % (n + 1));
+                const bool inserted = deque.insert(i, node);
+                ASSERT_EQ(inserted, n < capacity);
+                if (inserted) model.insert(model.begin() + i, node);
+            } else if (op == 2 && n > 0) {
+                deque.pop_back();
+                model.pop_back();
+            } else if (op == 3 && n > 0) {
+                const int i = static_cast<int>(rng() % n);
+                deque.erase(i);
+                model.erase(model.begin() + i);
+            }
+            ASSERT_EQ(deque.size(), static_cast<int32_t>(model.size())) << "step " << step;
+            ASSERT_EQ(deque.empty(), model.empty());
+            for (int i = 0; i < static_cast<int>(model.size()); ++i) ASSERT_EQ(deque.at(i), model[i]);
+            if (!model.empty()) {
+                ASSERT_EQ(deque.back(), model.back());
+            }
         }
-        ASSERT_EQ(deque.size(), static_cast<int32_t>(model.size())) << "step " << step;
-        ASSERT_EQ(deque.empty(), model.empty());
-        for (int i = 0; i < static_cast<int>(model.size()); ++i) ASSERT_EQ(deque.at(i), model[i]);
-        if (!model.empty()) {
-            ASSERT_EQ(deque.back(), model.back());
-        }
+        EXPECT_FALSE(deque.insert(deque.size() + 1, &nodes[0]));
+        deque.clear();
+        EXPECT_EQ(deque.size(), 0);
+        EXPECT_TRUE(deque.empty());
     }
-    EXPECT_FALSE(deque.insert(deque.size() + 1, &nodes[0]));
-    deque.clear();
-    EXPECT_EQ(deque.size(), 0);
-    EXPECT_TRUE(deque.empty());
 }
 
 TEST(NodeHashTable, SizeIsClampedToAnEvenExponentOfAtMost24) {
