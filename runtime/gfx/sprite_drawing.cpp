@@ -40,11 +40,14 @@ void bind_sprite(OpenGLRainbows& device, int32_t slot, int32_t secondary, int32_
                  const SpriteSlot* table) {
     if (slot >= kSpriteSlotCount) slot = -1;
     if (secondary >= kSpriteSlotCount) secondary = -1;
+    // Unit 1 is off whenever the device records no secondary sprite. Switching units
+    // makes the driver flush, so a 2D draw that finds it off leaves it alone.
+    const bool unit1_was_off = device.secondary_sprite < 0 || device.bound_sprite < 0;
     device.bound_sprite = slot;
     device.secondary_sprite = secondary;
     device.secondary_texture_flag = flag;
     const GlExtensions& ext = gl_extensions();
-    if (ext.glActiveTextureARB) {
+    if (ext.glActiveTextureARB && !(unit1_was_off && (secondary < 0 || slot < 0))) {
         // The state cache follows unit 0 only; unit 1 is switched here directly.
         ext.glActiveTextureARB(GL_TEXTURE1_ARB);
         if (secondary < 0 || slot < 0) {
