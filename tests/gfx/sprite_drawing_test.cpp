@@ -213,6 +213,22 @@ TEST_F(SpriteDrawingTest, LinesIncludeBothEndsAndPixelsReadBack) {
     EXPECT_EQ(get_pixel(31, 40), 0);
 }
 
+TEST_F(SpriteDrawingTest, GetPixelFollowsTheScreenOrientation) {
+    // Logical (5, 30) and the window pixel (counted from the top-left) showing it.
+    const struct {
+        int32_t orientation, window_x, window_y;
+    } cases[] = {{0, 5, 30}, {1, kWidth - 1 - 30, 5}, {2, kWidth - 1 - 5, kHeight - 1 - 30}, {3, 30, kHeight - 1 - 5}};
+    for (const auto& c : cases) {
+        set_orientation(*device_, c.orientation);
+        clear();
+        set_pixel(5, 30, 0x00FF00);
+        EXPECT_EQ(rgb(c.window_x, c.window_y), kG) << c.orientation;
+        EXPECT_EQ(get_pixel(5, 30), 0x00FF00) << c.orientation;
+        EXPECT_EQ(get_pixel(6, 30), 0) << c.orientation;
+    }
+    set_orientation(*device_, 0);
+}
+
 TEST_F(SpriteDrawingTest, PolyvectorColoursOnlyWhenAVertexIsNotWhite) {
     // Untextured square of two triangles, white: drawn in the current colour.
     auto square = [](int32_t x, int32_t corner_colour) {
