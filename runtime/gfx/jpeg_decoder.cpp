@@ -27,10 +27,11 @@ struct JpegErrors {
 }
 void on_jpeg_message(j_common_ptr) {}
 
-// Warnings are otherwise quiet, but data that ends early fails the decode rather than
-// giving an image padded with grey.
+// Warnings are otherwise quiet, but data that ends early (the file, or a scan
+// cut short by the next marker) fails the decode rather than giving a padded image.
 void on_jpeg_emit(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) on_jpeg_error(cinfo);
+    const int code = cinfo->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) on_jpeg_error(cinfo);
 }
 
 // Everything the libjpeg calls touch lives here, outside the frame that calls
@@ -76,6 +77,9 @@ bool decode_jpeg(ImageBuffer& image, std::span<const uint8_t> file) {
     job.errors.mgr.output_message = on_jpeg_message;
     job.errors.mgr.emit_message = on_jpeg_emit;
     jpeg_create_decompress(&job.cinfo);
+    // Progressive files keep whole coefficient planes; a header claiming a giant
+    // image then fails inside libjpeg instead of taking the memory.
+    job.cinfo.mem->max_memory_to_use = static_cast<long>(kMaxImageBytes);
     bool ok;
     try {
         ok = run_libjpeg(job, file);

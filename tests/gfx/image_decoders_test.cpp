@@ -317,6 +317,18 @@ TEST(JpegDecoder, DamagedFilesFailWithoutEndingTheProcess) {
     ASSERT_TRUE(decode_jpeg(image, good));
     for (size_t n : {size_t{2}, size_t{3}, size_t{20}, good.size() / 2, good.size() - 2})
         EXPECT_FALSE(decode_jpeg(image, Bytes(good.begin(), good.begin() + n))) << n;
+    // A progressive file whose frame header claims 10000 by 10000 pixels: its
+    // coefficient planes would need more memory than any image may take.
+    Bytes giant = make_jpeg(32, 32, 3, rgb, true);
+    ASSERT_TRUE(decode_jpeg(image, giant));
+    for (size_t i = 0; i + 8 < giant.size(); ++i) {
+        if (giant[i] == 0xFF && giant[i + 1] == 0xC2) {
+            giant[i + 5] = giant[i + 7] = 10000 >> 8;
+            giant[i + 6] = giant[i + 8] = 10000 & 0xFF;
+            break;
+        }
+    }
+    EXPECT_FALSE(decode_jpeg(image, giant));
     Bytes garbage = {0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3, 4, 5};
     EXPECT_FALSE(decode_jpeg(image, garbage));
     EXPECT_FALSE(decode_jpeg(image, make_bmp(picture(24))));

@@ -140,7 +140,8 @@ inline Bytes make_png(const PngSpec& s) {
 }
 
 // A baseline JPEG at quality 100 of 1 (grey) or 3 (RGB) components per pixel.
-inline Bytes make_jpeg(int width, int height, int components, const Bytes& samples) {
+inline Bytes make_jpeg(int width, int height, int components, const Bytes& samples,
+                       bool progressive = false) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -154,6 +155,10 @@ inline Bytes make_jpeg(int width, int height, int components, const Bytes& sampl
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&cinfo);
+        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;  // 4:4:4
+    }
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<uint8_t*>(samples.data() + cinfo.next_scanline * width * components);
