@@ -36,3 +36,7 @@
 #include "runtime/files/memory_files.h"
 #include "runtime/files/path_names.h"
 #include "runtime/files/platform_info.h"
+#include "runtime/audio/music.h"
+#include "runtime/audio/sound_commands.h"
+#include "runtime/input/input_commands.h"
+#include "runtime/input/joystick_commands.h"
