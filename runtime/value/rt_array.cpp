@@ -67,6 +67,22 @@ bool allocate_storage(RtArray<T>& a, int64_t capacity) {
     return true;
 }
 
+// Enlarges the block to `capacity` elements, keeping the existing ones in place or
+// moved with their bytes; the new ones are constructed cleared.
+template <typename T>
+bool grow_storage(RtArray<T>& a, int64_t capacity) {
+    if (capacity <= a.capacity) return true;
+    if (capacity > INT32_MAX) return false;
+    const size_t bytes = static_cast<size_t>(capacity) * sizeof(T);
+    void* block = std::realloc(static_cast<void*>(a.elements), bytes);
+    if (!block) return false;
+    T* elements = static_cast<T*>(block);
+    for (int64_t i = a.capacity; i < capacity; ++i) new (elements + i) T();
+    a.elements = elements;
+    a.capacity = static_cast<int32_t>(capacity);
+    return true;
+}
+
 template <typename T>
 void clear_shape(RtArray<T>& a) noexcept {
     a.step2 = a.step3 = a.step4 = 0;
@@ -222,13 +238,22 @@ void array_push(RtArray<T>& a, const T& value) {
         return;
     }
     if (points_into(a, &value)) {
-        // Re-declaring moves the element that value refers to.
+        // Growing moves the element that value refers to.
         const T copy = value;
         array_push(a, copy);
         return;
     }
-    array_redim(a, n);
-    if (a.dim1 != n) return;  // no storage to be had
+    // Re-declaring a one-dimensional array with one more element keeps every element;
+    // it is done by growing the block, so that a long run of pushes costs no more than
+    // the pushes themselves (elements hold no pointers into their own block).
+    if (!grow_storage(a, rounded_capacity<T>(n))) {
+        out_of_memory();
+        return;
+    }
+    a.dim1 = n;
+    a.step2 = n;
+    a.count = n;
+    a.rank = 1;
     a.elements[n - 1] = value;
 }
 
