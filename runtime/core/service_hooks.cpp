@@ -62,7 +62,10 @@ void service_connect_host_hooks() {
 }
 
 // Stand-in for the input object's per-frame sample.
-void service_update_input() { std::memcpy(g_key_snapshot, platform::key_states(), 256); }
+void service_update_input() {
+    std::memcpy(g_key_snapshot, platform::key_states(), 256);
+    platform::take_key_presses(g_key_snapshot);
+}
 
 bool service_key_down(uint8_t code) { return (g_key_snapshot[code] & 0x80) != 0; }  // stand-in
 

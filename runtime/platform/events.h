@@ -49,6 +49,9 @@ bool post_event(const Event& event);
 
 // 256 bytes, 0x80 while the key is down.
 const uint8_t* key_states();
+// ORs 0x80 into out[code] for every key pressed since the last call, then forgets
+// them: a tap shorter than a frame still shows as down in one frame's sample.
+void take_key_presses(uint8_t* out);
 void clear_key_states();
 PointerRecord pointer_record();
 

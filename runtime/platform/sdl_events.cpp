@@ -13,6 +13,7 @@ namespace {
 
 struct InputRecord {
     std::array<uint8_t, 256> keys{};
+    std::array<uint8_t, 256> pressed{};  // pressed since the last take_key_presses
     PointerRecord pointer;
 };
 
@@ -49,6 +50,7 @@ void translate(const SDL_Event& e, Event& out) {
                 out.kind = EventKind::focus_lost;
                 // Keys held while the focus goes elsewhere are released there.
                 r.keys.fill(0);
+                r.pressed.fill(0);
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 out.kind = EventKind::focus_gained;
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
@@ -64,7 +66,10 @@ void translate(const SDL_Event& e, Event& out) {
             out.window_id = e.key.windowID;
             out.key_code = key_code_of_usage(e.key.keysym.scancode);
             out.repeat = e.key.repeat != 0;
-            if (out.key_code != 0) r.keys[out.key_code] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+            if (out.key_code != 0) {
+                r.keys[out.key_code] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+                if (e.type == SDL_KEYDOWN) r.pressed[out.key_code] = 0x80;
+            }
             break;
         case SDL_TEXTINPUT:
             out.kind = EventKind::text_input;
@@ -189,7 +194,16 @@ bool post_event(const Event& event) {
 
 const uint8_t* key_states() { return record().keys.data(); }
 
-void clear_key_states() { record().keys.fill(0); }
+void take_key_presses(uint8_t* out) {
+    InputRecord& r = record();
+    for (size_t i = 0; i < r.pressed.size(); ++i) out[i] |= r.pressed[i];
+    r.pressed.fill(0);
+}
+
+void clear_key_states() {
+    record().keys.fill(0);
+    record().pressed.fill(0);
+}
 
 PointerRecord pointer_record() { return record().pointer; }
 
