@@ -63,6 +63,7 @@ Movie* open_movie(const char* path, Window* window) {
     mpv_set_option_string(movie->player, "keep-open", "always");
     mpv_set_option_string(movie->player, "pause", "yes");
     mpv_set_option_string(movie->player, "terminal", "no");
+    mpv_set_option_string(movie->player, "hwdec", "no");
     if (mpv_initialize(movie->player) < 0) {
         close_movie(movie);
         return nullptr;
