@@ -40,3 +40,4 @@
 #include "runtime/audio/sound_commands.h"
 #include "runtime/input/input_commands.h"
 #include "runtime/input/joystick_commands.h"
+#include "runtime/audio/movie.h"
