@@ -1,7 +1,6 @@
 // The game's content: the shipped rounds pass every check, the shipped puzzle file
 // is those rounds enciphered, and the checks catch the rounds that would spoil a game.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cctype>
@@ -110,7 +109,8 @@ TEST(ContentTest, WordsAreCutAsThePlayScreenCutsThem) {
 
 // A good round to spoil one way at a time.
 PuzzleRound good_round() {
-    return {1, 1, "FRUIT", {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"}};
+    return {
+        1, 1, "FRUIT", {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"}};
 }
 
 TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
@@ -121,26 +121,41 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
         std::string expected;  // part of the problem reported
     };
     const std::vector<Case> cases = {
-        {"short word", "FRUIT", {"FIG", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
+        {"short word",
+         "FRUIT",
+         {"FIG", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
          "word 1 \"FIG\" has 3 letters"},
-        {"long word", "FRUIT", {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "BLACKCURRANT"},
+        {"long word",
+         "FRUIT",
+         {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "BLACKCURRANT"},
          "word 7 \"BLACKCURRANT\" has 12 letters"},
-        {"lower case", "FRUIT", {"Apple", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
+        {"lower case",
+         "FRUIT",
+         {"Apple", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
          "word 1 \"Apple\" may only use the capital letters"},
-        {"repeated word", "FRUIT", {"APPLE", "APPLE", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
+        {"repeated word",
+         "FRUIT",
+         {"APPLE", "APPLE", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
          "\"APPLE\" is an answer twice"},
-        {"19 fragments", "FRUIT", {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "BLUEBERRY"},
+        {"19 fragments",
+         "FRUIT",
+         {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "BLUEBERRY"},
          "the words give 19 fragments"},
-        {"six words", "FRUIT", {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "STRAWBERRY"},
+        {"six words",
+         "FRUIT",
+         {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "STRAWBERRY"},
          "6 words; a round needs exactly 7"},
         // TEAPOT is TE + OT + AP, but TEA + POT spells it too with fragments the
         // other two words need: picking those leaves the round unfinishable.
-        {"answer from others' fragments", "THINGS",
+        {"answer from others' fragments",
+         "THINGS",
          {"TEAPOT", "POTTERING", "TEASPOONS", "RUBY", "JADE", "OPAL", "ONYX"},
          "\"TEAPOT\" can also be assembled as TEA + POT, taking fragments that \"POTTERING\" and "
          "\"TEASPOONS\" need"},
         // ABCD's fragments come again in ABXY and ZZCD: found twice, counted twice.
-        {"answer spelled twice", "THINGS", {"ABCD", "ABXY", "ZZCD", "MNOPQR", "STUVWX", "EFGHIJ", "KLMNOQR"},
+        {"answer spelled twice",
+         "THINGS",
+         {"ABCD", "ABXY", "ZZCD", "MNOPQR", "STUVWX", "EFGHIJ", "KLMNOQR"},
          "\"ABCD\" can be assembled a second time from fragments of \"ABXY\" and \"ZZCD\""},
         {"over-long clue", "FRUIT THAT GROWS ON TREES IN WARM COUNTRIES", good_round().words,
          "the line \"FIND 7 FRUIT THAT GROWS ON TREES IN WARM COUNTRIES\" is"},
@@ -152,16 +167,18 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
         PuzzleRound round{1, 1, c.clue, c.words};
         std::vector<std::string> problems = check_round(round, fonts);
         std::string text = all_lines(problems);
-        EXPECT_NE(text.find("round 1: " + c.expected), std::string::npos)
-            << c.name << " gave:\n" << text;
+        EXPECT_NE(text.find("round 1: " + c.expected), std::string::npos) << c.name << " gave:\n"
+                                                                          << text;
     }
-    EXPECT_TRUE(check_round(good_round(), fonts).empty()) << all_lines(check_round(good_round(), fonts));
+    EXPECT_TRUE(check_round(good_round(), fonts).empty())
+        << all_lines(check_round(good_round(), fonts));
 }
 
 TEST(ContentTest, SharedFragmentsThatSwapFreelyAreAccepted) {
     // PEAR and PEACH share the opening PE; either copy serves either word, so the
     // round can be finished whichever is assembled first.
-    PuzzleRound round{1, 1, "FRUIT", {"PEAR", "PEACH", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"}};
+    PuzzleRound round{
+        1, 1, "FRUIT", {"PEAR", "PEACH", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"}};
     EXPECT_TRUE(check_solvable(round).empty()) << all_lines(check_solvable(round));
 }
 
@@ -215,7 +232,8 @@ TEST(ContentTest, TextsThatDoNotFitNameTheirPlace) {
     PlayFonts missing;
     missing.find.inked['U'] = false;
     text = all_lines(check_round(round, missing));
-    EXPECT_NE(text.find("the FIND font cyan.png has no glyph for \"U\""), std::string::npos) << text;
+    EXPECT_NE(text.find("the FIND font cyan.png has no glyph for \"U\""), std::string::npos)
+        << text;
 }
 
 // A 24-bit BMP font of 16 by 8 cells of 8 by 8 pixels: black is transparent (the
@@ -297,7 +315,8 @@ TEST(ContentTest, ToolBuildsChecksAndDecodes) {
     tvk::testing_support::TempDir dir;
     int status = -1;
     const std::string built = dir.file("gamedata.txt");
-    std::string out = run_tool("build " + kRoundsSource + " " + built + " --fonts " + kMedia, &status);
+    std::string out =
+        run_tool("build " + kRoundsSource + " " + built + " --fonts " + kMedia, &status);
     ASSERT_EQ(status, 0) << out;
     EXPECT_EQ(read_text(built), read_text(kPuzzleFile));
 

@@ -43,8 +43,8 @@ void check_word_form(const PuzzleRound& round, std::vector<std::string>& problem
     }
     for (size_t i = 0; i < round.words.size(); ++i) {
         const std::string& word = round.words[i];
-        std::string where = round_prefix(round) + "word " + std::to_string(i + 1) + " " +
-                            quoted(word) + " ";
+        std::string where =
+            round_prefix(round) + "word " + std::to_string(i + 1) + " " + quoted(word) + " ";
         if (word.size() < 4 || word.size() > 10) {
             problems.push_back(where + "has " + std::to_string(word.size()) +
                                " letters; answers have 4 to 10");
@@ -86,8 +86,8 @@ void check_clue(const PuzzleRound& round, const PlayFonts& fonts,
     }
     const int room = PlayLayout::kScreenWidth - 2 * PlayLayout::kScreenMargin;
     int left = centred_left(widest);
-    if (left < PlayLayout::kScreenMargin || left + widest > PlayLayout::kScreenWidth -
-                                                              PlayLayout::kScreenMargin) {
+    if (left < PlayLayout::kScreenMargin ||
+        left + widest > PlayLayout::kScreenWidth - PlayLayout::kScreenMargin) {
         problems.push_back(prefix + "the line " + quoted(widest_line) + " is " +
                            std::to_string(widest) + " pixels wide in " + fonts.find.file +
                            "; the screen has room for " + std::to_string(room) +
@@ -113,17 +113,17 @@ void check_text_room(const PuzzleRound& round, const PlayFonts& fonts,
                                    " has no glyph for " + quoted(std::string(1, missing)));
             } else if (offset < PlayLayout::kTilePadding ||
                        offset + width > PlayLayout::kTileWidth - PlayLayout::kTilePadding) {
-                problems.push_back(prefix + "the fragment " + quoted(piece) + " of " +
-                                   quoted(word) + " is " + std::to_string(width) +
-                                   " pixels wide in " + fonts.fragment.file + "; a tile has room for " +
-                                   std::to_string(PlayLayout::kTileWidth -
-                                                  2 * PlayLayout::kTilePadding));
+                problems.push_back(
+                    prefix + "the fragment " + quoted(piece) + " of " + quoted(word) + " is " +
+                    std::to_string(width) + " pixels wide in " + fonts.fragment.file +
+                    "; a tile has room for " +
+                    std::to_string(PlayLayout::kTileWidth - 2 * PlayLayout::kTilePadding));
             }
         }
 
         const std::string number = std::to_string(i + 1) + ". ";
-        const int line_room = PlayLayout::kScreenWidth - PlayLayout::kScreenMargin -
-                              PlayLayout::kWordLineX;
+        const int line_room =
+            PlayLayout::kScreenWidth - PlayLayout::kScreenMargin - PlayLayout::kWordLineX;
         const std::string solved = number + word;
         const std::string hidden = number + std::string(word.size(), '?');
         for (const FontMetrics* font : {&fonts.heading, &fonts.unsolved}) {
@@ -233,8 +233,9 @@ std::vector<std::string> check_solvable(const PuzzleRound& round) {
             if (sorted != own && !reported_theft) {
                 // Picking these leaves fragments no remaining answer is made of.
                 reported_theft = true;
-                problems.push_back(round_prefix(round) + quoted(word) + " can also be assembled as " +
-                                   spelled + ", taking fragments that " + join(owners, " and ") +
+                problems.push_back(round_prefix(round) + quoted(word) +
+                                   " can also be assembled as " + spelled +
+                                   ", taking fragments that " + join(owners, " and ") +
                                    (owners.size() == 1 ? " needs" : " need") +
                                    "; the round could no longer be finished");
             } else if (sorted == own && !uses_own && !reported_twice) {

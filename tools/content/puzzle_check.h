@@ -18,13 +18,13 @@ inline constexpr int kMaxPicks = 4;  // fragments the player can pick before che
 // and buttons are part of the background pictures, so a text must stay inside them.
 struct PlayLayout {
     static constexpr int kScreenWidth = 480;
-    static constexpr int kScreenMargin = 10;     // texts keep this far from the edges
+    static constexpr int kScreenMargin = 10;  // texts keep this far from the edges
     static constexpr int kTileWidth = 84;
-    static constexpr int kTilePadding = 4;       // fragment ink keeps clear of the frame
-    static constexpr int kWordLineX = 160;       // word lines start here
+    static constexpr int kTilePadding = 4;  // fragment ink keeps clear of the frame
+    static constexpr int kWordLineX = 160;  // word lines start here
     static constexpr int kUndoButtonRight = 16 + 98;
     static constexpr int kCheckButtonLeft = 365;
-    static constexpr int kButtonGap = 4;         // assembled text keeps clear of buttons
+    static constexpr int kButtonGap = 4;  // assembled text keeps clear of buttons
 };
 
 // The fonts the checks measure with.

@@ -53,7 +53,8 @@ PuzzleSource parse_puzzle_source(const std::string& text) {
         }
 
         if (source.rounds.empty()) {
-            source.problems.push_back(at_line(line, "words before the first \"round N: CLUE\" line"));
+            source.problems.push_back(
+                at_line(line, "words before the first \"round N: CLUE\" line"));
             continue;
         }
         std::istringstream words(content);

@@ -15,7 +15,7 @@ namespace tvk::content {
 
 struct PuzzleRound {
     int number = 0;  // as written in the header; numbers out of order are a problem
-    int line = 0;  // line of the "round" header in the source
+    int line = 0;    // line of the "round" header in the source
     std::string clue;
     std::vector<std::string> words;
 };
