@@ -383,7 +383,8 @@ def window_icon():
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
-    jpeg = dict(quality=90, optimize=True, progressive=False)
+    # Full-resolution colour (no chroma subsampling) keeps thin rims and small lettering clean.
+    jpeg = dict(quality=90, optimize=True, progressive=False, subsampling=0)
     for i, theme in enumerate(THEMES, start=1):
         play_background(i, theme).save(out / f"back{i}.jpg", **jpeg)
     round_selection().save(out / "back9.jpg", **jpeg)
@@ -404,7 +405,7 @@ def main():
     jpeg_buttons = {"test.jpg": bar_button("CHECK", (92, 170, 140), (56, 124, 104), icon_tick),
                     "oops.jpg": bar_button("UNDO", (186, 128, 140), (136, 86, 104), icon_undo)}
     for name, img in jpeg_buttons.items():
-        img.save(out / name, quality=95, optimize=True)
+        img.save(out / name, quality=95, optimize=True, subsampling=0)
 
 
 if __name__ == "__main__":

@@ -126,6 +126,35 @@ def banner(media):
     return s
 
 
+def cuts(word):
+    """The fragments the play screen cuts a word into."""
+    n = len(word)
+    plan = {4: [(0, 2), (n - 2, None)], 5: [(0, 2), (n - 3, None)], 6: [(0, 2), (n - 2, None), (2, 2)],
+            7: [(0, 2), (n - 2, None), (2, 3)], 8: [(0, 2), (n - 2, None), (2, 2), (4, 2)],
+            9: [(0, 3), (n - 3, None), (3, 3)], 10: [(0, 2), (n - 2, None), (2, 3), (5, 3)]}.get(n, [])
+    return [word[a:] if b is None else word[a:a + b] for a, b in plan]
+
+
+def check_rounds(media, rounds_file):
+    """The widest texts of the puzzle source in these fonts, beside the room the screen has."""
+    s = Screen(media)
+    clues, words = [], []
+    for line in rounds_file.read_text().splitlines():
+        if line.startswith("round "):
+            clues.append(line.split(":", 1)[1].strip())
+        elif line.startswith("    ") and line.strip():
+            words += line.split()
+    find = max(("FIND 7 " + c for c in clues), key=lambda t: s.width(3, t))
+    frag = max((f for w in words for f in cuts(w)), key=lambda t: s.width(5, t))
+    solved = max((f"7. {w}" for w in words), key=lambda t: s.width(2, t))
+    hidden = max((f"7. {'?' * len(w)}" for w in words), key=lambda t: s.width(6, t))
+    assembled = max(words, key=lambda t: s.width(2, t))
+    print(f"rounds: widest FIND line {s.width(3, find)} px of 460 ({find!r})")
+    print(f"rounds: widest fragment {s.width(5, frag)} px of 76 ({frag!r})")
+    print(f"rounds: widest solved line {s.width(2, solved)} px of 310, hidden {s.width(6, hidden)} ({solved!r})")
+    print(f"rounds: widest assembled word {s.width(2, assembled)} px of 243 ({assembled!r})")
+
+
 def main():
     media, out = Path(sys.argv[1]), Path(sys.argv[2])
     out.mkdir(parents=True, exist_ok=True)
@@ -142,6 +171,9 @@ def main():
     print("mint   'WWW':", s.width(5, "WWW"), " 'MMM':", s.width(5, "MMM"), " (tile is 84)")
     print("small  '50.':", s.width(1, "50."), " (27 before the marker)")
     print("small  longest information line:", s.width(1, "This relaxing diversion is free from any scores,"))
+    rounds = Path(__file__).resolve().parent.parent / "content" / "rounds.txt"
+    if rounds.exists():
+        check_rounds(media, rounds)
     print("cyan   'FIND 7 ' + 40 letters:", s.width(3, "FIND 7 " + "things that give a gentle light in the"))
 
 
