@@ -82,6 +82,10 @@ bool load_checked(const std::string& source_path, const std::string& media,
     std::printf("%zu rounds checked; texts measured in %s, %s, %s, %s\n", source.rounds.size(),
                 font_origin(fonts.heading).c_str(), font_origin(fonts.find).c_str(),
                 font_origin(fonts.fragment).c_str(), font_origin(fonts.unsolved).c_str());
+    for (const WidestText& place : widest_texts(source.rounds, fonts)) {
+        std::printf("  widest %s: \"%s\", %d of %d pixels\n", place.place.c_str(),
+                    place.text.c_str(), place.width, place.room);
+    }
     rounds = std::move(source.rounds);
     return true;
 }

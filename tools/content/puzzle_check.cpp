@@ -306,4 +306,42 @@ std::vector<std::string> check_rounds(const std::vector<PuzzleRound>& rounds,
     return problems;
 }
 
+std::vector<WidestText> widest_texts(const std::vector<PuzzleRound>& rounds,
+                                     const PlayFonts& fonts) {
+    const int screen_room = PlayLayout::kScreenWidth - 2 * PlayLayout::kScreenMargin;
+    const int tile_room = PlayLayout::kTileWidth - 2 * PlayLayout::kTilePadding;
+    const int line_room =
+        PlayLayout::kScreenWidth - PlayLayout::kScreenMargin - PlayLayout::kWordLineX;
+    const int answer_room = 2 * (PlayLayout::kCheckButtonLeft - PlayLayout::kButtonGap -
+                                 PlayLayout::kScreenWidth / 2);
+    std::vector<WidestText> widest = {
+        {"FIND line (" + fonts.find.file + ")", "", 0, screen_room},
+        {"fragment on a tile (" + fonts.fragment.file + ")", "", 0, tile_room},
+        {"solved word line (" + fonts.heading.file + ")", "", 0, line_room},
+        {"hidden word line (" + fonts.unsolved.file + ")", "", 0, line_room},
+        {"assembled answer (" + fonts.heading.file + ")", "", 0, answer_room},
+    };
+    auto consider = [](WidestText& place, const std::string& text, int width) {
+        if (width > place.width) {
+            place.text = text;
+            place.width = width;
+        }
+    };
+    for (const PuzzleRound& round : rounds) {
+        consider(widest[0], "FIND 7 " + round.clue, fonts.find.text_width("FIND 7 " + round.clue));
+        for (size_t i = 0; i < round.words.size(); ++i) {
+            const std::string& word = round.words[i];
+            for (const std::string& piece : cut_word(word)) {
+                consider(widest[1], piece, fonts.fragment.text_width(piece));
+            }
+            const std::string number = std::to_string(i + 1) + ". ";
+            consider(widest[2], number + word, fonts.heading.text_width(number + word));
+            const std::string hidden = number + std::string(word.size(), '?');
+            consider(widest[3], hidden, fonts.unsolved.text_width(hidden));
+            consider(widest[4], word, fonts.heading.text_width(word));
+        }
+    }
+    return widest;
+}
+
 }  // namespace tvk::content

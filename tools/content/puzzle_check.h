@@ -52,4 +52,15 @@ std::vector<std::string> check_solvable(const PuzzleRound& round);
 std::vector<std::string> check_rounds(const std::vector<PuzzleRound>& rounds,
                                       const PlayFonts& fonts);
 
+// The widest text of each place over all rounds, so that a font change can be
+// judged by how much room is left.
+struct WidestText {
+    std::string place;
+    std::string text;
+    int width = 0;
+    int room = 0;
+};
+std::vector<WidestText> widest_texts(const std::vector<PuzzleRound>& rounds,
+                                     const PlayFonts& fonts);
+
 }  // namespace tvk::content
