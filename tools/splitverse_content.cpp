@@ -117,7 +117,13 @@ int run_decode(const std::vector<std::string>& paths) {
     std::string path = paths.empty() ? kDefaultPuzzleFile : paths[0];
     std::string text;
     if (!read_text(path, text)) return fail("cannot read " + path);
-    for (const std::string& line : decipher_puzzle_file(text)) std::printf("%s\n", line.c_str());
+    std::vector<std::string> lines = decipher_puzzle_file(text);
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    const size_t expected = static_cast<size_t>(kRoundCount) * (1 + kWordsPerRound);
+    if (lines.size() < expected) {
+        std::fprintf(stderr, "splitverse-content: %s has %zu lines; the game reads %zu\n",
+                     path.c_str(), lines.size(), expected);
+    }
     return 0;
 }
 
