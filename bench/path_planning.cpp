@@ -93,6 +93,8 @@ void BM_FindPathCommand(benchmark::State& state) {
 // Arguments: map side, weight in hundredths (0: by cost alone, 50: A* order).
 BENCHMARK(BM_ReferenceSearch)->Args({256, 0})->Args({256, 50})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReferenceSearch)
+    ->Args({512, 0})
+    ->Args({512, 50})
     ->Args({1024, 0})
     ->Args({1024, 50})
     ->Unit(benchmark::kMillisecond)
@@ -100,6 +102,8 @@ BENCHMARK(BM_ReferenceSearch)
 BENCHMARK(BM_RuntimeSearch)
     ->Args({256, 0})
     ->Args({256, 50})
+    ->Args({512, 0})
+    ->Args({512, 50})
     ->Args({1024, 0})
     ->Args({1024, 50})
     ->Unit(benchmark::kMillisecond);
