@@ -21,7 +21,7 @@ echo "pictures..."
 echo "sounds..."
 "$python" make_sounds.py "$out"
 echo "music.ogg..."
-oggenc --quiet --quality 4 --output "$out/music.ogg" "$out/music.wav"
+oggenc --quiet --quality 6 --output "$out/music.ogg" "$out/music.wav"
 echo "previews in $preview..."
 "$python" preview_screens.py "$out" "$preview"
 du -ch "$out"/*.png "$out"/*.jpg "$out"/*.wav "$out"/*.ogg | tail -n 1
