@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/gfx/gl_extensions.h"
+#include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/image_writer.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
@@ -47,14 +48,19 @@ void window_pixel(const OpenGLRainbows& device, int32_t x, int32_t y, int32_t& w
 }
 
 // The packed colour the screen shows for the transparency colour: plotted at
-// (4, 4) and read back, the pixel there restored afterwards.
+// (4, 4) and read back, the pixel there restored afterwards. A primitive in that
+// colour has alpha 0, so blending and the alpha test would leave the pixel
+// untouched: both are off while it is plotted (draw_rect puts the test back).
 uint32_t transparency_colour_on_screen(const OpenGLRainbows& device) {
     const auto key = static_cast<int32_t>(device.transparency_colour);
     if (key == 0) return 0;
+    const bool blending = gl_state(GlCap::blend) == 1;
+    gl_disable(GlCap::blend);
     const int32_t saved = get_pixel(4, 4);
-    set_pixel(4, 4, key);
+    draw_rect(4, 4, 1, 1, key);
     const int32_t shown = get_pixel(4, 4);
-    set_pixel(4, 4, saved);
+    draw_rect(4, 4, 1, 1, saved);
+    if (blending) gl_enable(GlCap::blend);
     return static_cast<uint32_t>(shown) & 0xFFFFFF;
 }
 
