@@ -1,0 +1,44 @@
+#pragma once
+// Render targets: drawing into a sprite instead of the window. Each of the device's
+// 32 targets is bound to a sprite slot; drawing goes through a framebuffer object
+// when the driver has them, and is emulated on the back buffer otherwise.
+#include <cstdint>
+
+#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/targets/framebuffer.h"
+
+namespace tvk {
+
+// The sprite slot that holds the screen area an emulated target draws over.
+constexpr int32_t kTargetScreenSaveSlot = 65503;
+
+// The device's table of kRenderTargetCount targets, allocated on first use.
+RenderTarget* render_target_table(OpenGLRainbows& device);
+// Deletes the targets' framebuffers (needs the GL context) and frees the table; for
+// the device's destruction.
+void free_render_targets(OpenGLRainbows& device);
+
+// Makes the sprite slot a transparent black texture of power-of-two sides (at least
+// 2) holding a width by height image, and gives target index a framebuffer on it.
+// Indices outside 0..31 and slots outside the program's range do nothing.
+void create_render_target(OpenGLRainbows& device, int32_t index, int32_t sprite, int32_t width,
+                          int32_t height);
+// Ends the current target; then, for 0..31, makes that target current so that
+// drawing lands in its sprite with logical (0, 0) at the sprite's top-left corner.
+// A negative index only ends the current target. A target never created is not
+// made current.
+void use_render_target(OpenGLRainbows& device, int32_t index);
+// Ends the current target (its drawing is then in its sprite) and resets the
+// viewport to the whole screen. Presenting a frame calls this first.
+void end_render_target(OpenGLRainbows& device);
+
+// The drawing size of target index: its sprite's width and height (0 for an
+// index outside the table).
+void render_target_size(OpenGLRainbows& device, int32_t index, int32_t& width, int32_t& height);
+
+// The commands of the compiled program, on the process's device.
+void create_render_target(int32_t index, int32_t sprite, int32_t width, int32_t height);
+void use_render_target(int32_t index);
+void end_render_target();
+
+}  // namespace tvk

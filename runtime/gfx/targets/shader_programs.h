@@ -1,0 +1,56 @@
+#pragma once
+// Shader programs: a vertex and a fragment shader loaded from text files into one of
+// 255 program slots, switched on for the drawing that follows, with uniforms and
+// vertex attributes set by name. Drawing without a program uses the fixed-function
+// pipeline; the frame flip switches programs off after every frame.
+#include <array>
+#include <cstdint>
+
+#include "runtime/gfx/scene_3d.h"
+#include "runtime/value/rt_string.h"
+
+namespace tvk {
+
+struct ShaderSlot {
+    uint32_t program = 0;   // 0 = none
+    uint32_t vertex = 0;
+    uint32_t fragment = 0;
+};
+
+// Where the shader operations send their texts (compile and link logs, failures).
+using ShaderMessageHandler = void (*)(const char* text);
+
+struct ShaderTable {
+    std::array<ShaderSlot, kShaderSlotCount> slots{};
+    int32_t current = -1;             // -1 = fixed-function drawing
+    bool support_unreported = true;   // "No OpenGL 2.0 Shader Support" not sent yet
+    ShaderMessageHandler handler = nullptr;  // null: the debug channel in debug mode
+};
+
+// The process's shader slots.
+ShaderTable& shader_table();
+
+// Sends the text to the handler; by default, in debug mode, to the debug channel
+// with a line feed, and nowhere otherwise.
+void shader_message(const char* text);
+// Replaces the handler (null restores the default); returns the previous one.
+ShaderMessageHandler set_shader_message_handler(ShaderMessageHandler handler);
+
+// Loads slot 0..254 from the two files (either may be empty; names starting with
+// "mem://" are memory files) and links them into a program. 1 on success; 0 for a
+// bad slot, without shader support, when a file cannot be read, or when compiling
+// or linking fails (the driver's log then goes to the handler).
+int32_t load_shader(int32_t slot, const RtString& vertex_file, const RtString& fragment_file);
+// Slot 0..254 switches its program on; any other value switches programs off.
+void use_shader(int32_t slot);
+// Uniforms and one-component vertex attributes of the current program, by name.
+void set_shader_float(const RtString& name, double value);
+void set_shader_int(const RtString& name, int32_t value);
+void set_shader_attribute(const RtString& name, double value);
+
+// Deletes every slot's objects (needs the GL context).
+void delete_all_shaders();
+// Forgets every slot's objects without calling OpenGL, after their context is gone.
+void forget_shader_objects();
+
+}  // namespace tvk
