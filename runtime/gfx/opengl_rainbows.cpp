@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "runtime/gfx/scene_3d.h"
+#include "runtime/gfx/sprite_store.h"
 #include "runtime/core/service_hooks.h"
 
 namespace tvk {
@@ -15,6 +16,9 @@ std::unique_ptr<OpenGLRainbows>& device_holder() {
 }  // namespace
 
 OpenGLRainbows::~OpenGLRainbows() {
+    // Sprite textures go while their context is still there.
+    if (gl_context && sprite_table) platform::make_gl_current(window, gl_context);
+    free_sprite_table(*this);
     if (gl_context) {
         platform::make_gl_current(window, nullptr);
         platform::delete_gl_context(gl_context);

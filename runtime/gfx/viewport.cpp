@@ -2,31 +2,16 @@
 #include <GL/gl.h>
 
 #include "runtime/core/service_hooks.h"
-#include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/scene_3d.h"
+#include "runtime/gfx/sprite_drawing.h"
 
 namespace tvk {
 
 namespace {
 
 bool turned(const OpenGLRainbows& device) { return device.orientation == 1 || device.orientation == 3; }
-
-// Texture units back to "no sprite": unit 1 off, unit 0 off.
-void bind_no_sprite(OpenGLRainbows& device) {
-    device.bound_sprite = -1;
-    device.secondary_sprite = -1;
-    device.secondary_texture_flag = 0;
-    const GlExtensions& ext = gl_extensions();
-    if (ext.glActiveTextureARB) {
-        ext.glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        ext.glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    gl_disable(GlCap::texture_2d);
-    if (!ext.glActiveTextureARB) gl_enable(GlCap::colour_material);
-}
 
 }  // namespace
 
@@ -55,7 +40,7 @@ void reset_2d_state(OpenGLRainbows& device) {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
     glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
     device.smoothing = 1;
-    bind_no_sprite(device);
+    bind_sprite(device, -1, -1, 0);
     gl_disable(GlCap::blend);
     device.draw_alpha = 1.0f;
     glColor4f(1, 1, 1, 1);

@@ -47,11 +47,10 @@ bool poll_event(Event& event);
 // Puts an event at the end of the queue, as if the system had sent it.
 bool post_event(const Event& event);
 
-// 256 bytes, 0x80 while the key is down.
+// A sample of the keyboard: 256 bytes, 0x80 for a key that is down, or that was
+// pressed since the previous sample (so a tap shorter than a frame still shows as
+// down in one frame's sample). Each call takes a new sample.
 const uint8_t* key_states();
-// ORs 0x80 into out[code] for every key pressed since the last call, then forgets
-// them: a tap shorter than a frame still shows as down in one frame's sample.
-void take_key_presses(uint8_t* out);
 void clear_key_states();
 PointerRecord pointer_record();
 

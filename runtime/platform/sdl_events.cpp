@@ -13,7 +13,8 @@ namespace {
 
 struct InputRecord {
     std::array<uint8_t, 256> keys{};
-    std::array<uint8_t, 256> pressed{};  // pressed since the last take_key_presses
+    std::array<uint8_t, 256> pressed{};  // pressed since the last sample
+    std::array<uint8_t, 256> sample{};
     PointerRecord pointer;
 };
 
@@ -192,12 +193,11 @@ bool post_event(const Event& event) {
     return SDL_PushEvent(&e) == 1;
 }
 
-const uint8_t* key_states() { return record().keys.data(); }
-
-void take_key_presses(uint8_t* out) {
+const uint8_t* key_states() {
     InputRecord& r = record();
-    for (size_t i = 0; i < r.pressed.size(); ++i) out[i] |= r.pressed[i];
+    for (size_t i = 0; i < r.sample.size(); ++i) r.sample[i] = r.keys[i] | r.pressed[i];
     r.pressed.fill(0);
+    return r.sample.data();
 }
 
 void clear_key_states() {
