@@ -52,3 +52,6 @@
 #include "runtime/core/named_handlers.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/scene_3d.h"
+#include "runtime/gfx/targets/framebuffer.h"
+#include "runtime/gfx/targets/render_target.h"
+#include "runtime/gfx/targets/shader_programs.h"
