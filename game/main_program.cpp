@@ -1,31 +1,89 @@
-// Until the game's screens arrive: a moving colour band, flipped every frame until
-// the player ends the program (Escape, Alt+F4 or closing the window).
-#include <GL/gl.h>
+// SplitVerse's main routine: the state, the layout, the media, the two data files
+// and the loop that moves between the screens.
+#include <cstdint>
 
-#include <cmath>
-
-#include "runtime/core/frame_flip.h"
+#include "game/game_state.h"
+#include "game/media_table.h"
+#include "game/progress_file.h"
+#include "game/puzzle_file.h"
+#include "game/screens.h"
+#include "runtime/audio/music.h"
 #include "runtime/core/program_settings.h"
+#include "runtime/files/file_system.h"
+#include "runtime/files/platform_info.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/sprite_drawing.h"
+#include "runtime/input/input_commands.h"
+#include "runtime/value/string_library.h"
+
+namespace tvk::game {
+
+namespace {
+
+bool is_handheld() {
+    RtString key = "DEVICE";
+    const RtString device = platform_info(key);
+    return device == "KEYBOARD" || device == "TOUCHSCREEN";
+}
+
+// On a handheld device the play area is centred on the (portrait) screen and the
+// music is the compressed piece; on a desktop the area stays at (0, 0).
+void choose_layout_and_music() {
+    GameState& g = game_state();
+    g.music_file = "music.wav";
+    if (is_handheld()) {
+        g.music_file = "music.ogg";
+        set_screen_mode(9000, 9000, 0);
+        int32_t w = 0, h = 0;
+        get_screen_size(w, h);
+        if (h < w) {
+            set_orientation(0);
+            const int32_t t = w;
+            w = h;
+            h = t;
+        }
+        g.origin_x = static_cast<float>(w - 480) * 0.5f;
+        g.origin_y = static_cast<float>(h - 640) * 0.5f;
+    }
+    for (int32_t c = 1; c <= 5; ++c) {
+        for (int32_t k = 0; k <= 3; ++k) {
+            const int32_t i = c + 5 * k;
+            g.tile_positions(i, 1) = g.origin_x + 94 * c - 84;
+            g.tile_positions(i, 2) = g.origin_y + 360 + 55 * k;
+        }
+    }
+}
+
+}  // namespace
+
+void run_game() {
+    GameState& g = game_state();
+    reset_game_state(g);
+    set_current_directory("Media");
+    choose_layout_and_music();
+    load_media();
+    load_puzzles();
+    load_progress();
+    set_alpha_mode(-1);
+    show_mouse_pointer(1);
+    while (g.screen_state != kStateLeave) {
+        if (g.screen_state == kStateOptions) {
+            options_screen();
+        } else if (g.screen_state == kStateRoundSelect) {
+            stop_music();
+            round_select_frame();
+            setup_round();
+        } else if (g.screen_state == kStatePlaying) {
+            play_loop();
+        }
+    }
+    farewell();
+}
+
+}  // namespace tvk::game
 
 namespace tvk {
 
-void program_main() {
-    for (int frame = 0;; ++frame) {
-        int32_t width = 0, height = 0;
-        get_screen_size(width, height);
-        const float phase = static_cast<float>(frame) * 0.02f;
-        const float band = static_cast<float>(height) * (0.5f + 0.4f * std::sin(phase));
-        glBegin(GL_QUADS);
-        glColor4f(0.5f + 0.5f * std::sin(phase), 0.5f + 0.5f * std::sin(phase + 2.1f),
-                  0.5f + 0.5f * std::sin(phase + 4.2f), 1.0f);
-        glVertex2f(0, band - 40);
-        glVertex2f(static_cast<float>(width), band - 40);
-        glVertex2f(static_cast<float>(width), band + 40);
-        glVertex2f(0, band + 40);
-        glEnd();
-        flip_screen();
-    }
-}
+void program_main() { game::run_game(); }
 
 }  // namespace tvk

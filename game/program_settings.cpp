@@ -1,5 +1,8 @@
-// SplitVerse's start-up settings: a portrait 480 by 640 window at 60 frames a second.
+// SplitVerse's start-up settings: a portrait 480 by 640 window at 60 frames a
+// second, and the three constant texts the platform query reports for the program.
 #include "runtime/core/program_settings.h"
+
+#include "runtime/files/platform_info.h"
 
 namespace tvk {
 
@@ -13,6 +16,11 @@ void program_settings() {
     s.debug_mode = 0;
     s.multisample_samples = 0;
     s.application_name = RtString("SplitVerse");
+
+    ProgramConstants& constants = program_constants();
+    constants.compiled = RtString(__DATE__ "-" __TIME__);
+    constants.host_id = RtString("5b1e7a3c");
+    constants.version = RtString("000.001");
 }
 
 }  // namespace tvk

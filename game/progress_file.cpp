@@ -1,0 +1,121 @@
+#include "game/progress_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "game/game_state.h"
+#include "runtime/files/channels.h"
+#include "runtime/value/number_text.h"
+#include "runtime/value/string_library.h"
+#include "runtime/value/text_cipher.h"
+
+namespace tvk::game {
+
+namespace {
+
+constexpr int32_t kChannel = 1;
+constexpr int32_t kDigits = 51;
+
+bool has_file(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+// Asks the system to put the file's (or folder's) bytes on the disk.
+void flush_to_disk(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::string folder_of(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+// Writes the line to target by way of the file beside it; false when the folder
+// cannot take it.
+bool replace_progress_file(const std::string& target, const RtString& line) {
+    return write_progress_beside(target, line) && replace_with_written(target);
+}
+
+}  // namespace
+
+std::string progress_data_folder() {
+    const char* data_home = std::getenv("XDG_DATA_HOME");
+    if (data_home && *data_home) return std::string(data_home) + "/SplitVerse";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return std::string(home) + "/.local/share/SplitVerse";
+    return "";
+}
+
+std::string progress_file_path() {
+    const std::string folder = progress_data_folder();
+    if (!folder.empty()) {
+        const std::string in_data_folder = folder + "/" + kProgressFile;
+        if (has_file(in_data_folder)) return in_data_folder;
+    }
+    return kProgressFile;
+}
+
+void load_progress() {
+    GameState& g = game_state();
+    RtString line;
+    if (channel_open(kChannel, progress_file_path().c_str(), 1) != 0) {
+        // An empty file reads as an empty line, as a missing one does.
+        if (channel_at_end(kChannel) == 0) line = channel_read_line(kChannel);
+        channel_close(kChannel);
+    }
+    const RtString digits = string_decrypt(kProgressKey, line);
+    for (int32_t i = 0; i < kDigits; ++i) {
+        g.progress(i) = text_to_float(string_mid(digits, i, 1));
+    }
+}
+
+RtString progress_line() {
+    GameState& g = game_state();
+    RtString digits;
+    for (int32_t i = 0; i < kDigits; ++i) string_append(digits, float_to_text(g.progress(i)));
+    return string_encrypt(kProgressKey, digits);
+}
+
+bool write_progress_beside(const std::string& target, const RtString& line) {
+    const std::string written = target + ".new";
+    if (channel_open(kChannel, written.c_str(), 0) == 0) return false;
+    channel_write_line(kChannel, line);
+    channel_close(kChannel);
+    flush_to_disk(written, O_RDONLY);
+    return true;
+}
+
+bool replace_with_written(const std::string& target) {
+    std::error_code ec;
+    std::filesystem::rename(target + ".new", target, ec);
+    if (ec) return false;
+    flush_to_disk(folder_of(target), O_RDONLY | O_DIRECTORY);
+    return true;
+}
+
+void save_progress() {
+    const RtString line = progress_line();
+    const std::string target = progress_file_path();
+    if (replace_progress_file(target, line)) return;
+    // The Media folder cannot be written: keep the progress in the data folder.
+    const std::string folder = progress_data_folder();
+    if (!folder.empty() && target == kProgressFile) {
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        if (replace_progress_file(folder + "/" + kProgressFile, line)) return;
+    }
+    // Nowhere to write: the write on the unopened channel stops the program with
+    // the runtime's error report.
+    channel_open(kChannel, target.c_str(), 0);
+    channel_write_line(kChannel, line);
+}
+
+}  // namespace tvk::game

@@ -1,0 +1,39 @@
+#pragma once
+// The progress file "moredata.txt": one enciphered line of 51 digits, digit r being
+// 1 once round r has been completed (digit 0 is always 0).
+//
+// It lives in the Media folder beside the puzzle file. When that folder cannot be
+// written (a game installed for every user), it is kept in the user's data folder
+// instead, and a copy found there is the one read at start and written from then on.
+// Every save replaces the file whole: the new line is written beside the old file,
+// flushed to disk and renamed over it, so an interrupted save leaves the old progress.
+#include <string>
+
+#include "runtime/value/rt_string.h"
+
+namespace tvk::game {
+
+inline constexpr const char* kProgressFile = "moredata.txt";
+inline constexpr const char* kProgressKey = "keepsake";
+
+// "$XDG_DATA_HOME/SplitVerse", else "$HOME/.local/share/SplitVerse"; "" when
+// neither variable is set.
+std::string progress_data_folder();
+
+// The progress file that load_progress reads: the data folder's copy when there is
+// one, else "moredata.txt" in the current folder (the Media folder).
+std::string progress_file_path();
+
+void load_progress();
+void save_progress();
+
+// The enciphered line of the progress array.
+RtString progress_line();
+
+// The two halves of a save. The first writes the line to target + ".new" and
+// flushes it; false when that file cannot be written. The second renames it over
+// the target and flushes the folder; false when the rename fails.
+bool write_progress_beside(const std::string& target, const RtString& line);
+bool replace_with_written(const std::string& target);
+
+}  // namespace tvk::game
