@@ -1,0 +1,178 @@
+// The progress file: its enciphered digits, reading short and missing files, the
+// save that replaces the file whole, and the data folder used when the Media
+// folder cannot be written.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/game_fixture.h"
+#include "game/game_state.h"
+#include "game/progress_file.h"
+#include "runtime/value/text_cipher.h"
+#include "support/temp_dir.h"
+
+namespace tvk::game_test {
+namespace {
+
+namespace fs = std::filesystem;
+using game::game_state;
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::string progress_file_with(const std::string& digits) {
+    return std::string(string_encrypt(game::kProgressKey, digits.c_str()).c_str()) + "\r\n";
+}
+
+// A Media folder as the current directory and a data folder of its own.
+class ProgressFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        old_cwd_ = fs::current_path();
+        fs::create_directories(media());
+        fs::current_path(media());
+        setenv("XDG_DATA_HOME", (temp_.path() / "data").c_str(), 1);
+        game::reset_game_state(game_state());
+    }
+    void TearDown() override { fs::current_path(old_cwd_); }
+
+    fs::path media() const { return temp_.path() / "Media"; }
+    fs::path data_file() const { return temp_.path() / "data" / "SplitVerse" / "moredata.txt"; }
+    static void set_rounds(std::initializer_list<int32_t> rounds) {
+        game::reset_game_state(game_state());
+        for (int32_t r : rounds) game_state().progress(r) = 1;
+    }
+    static std::string loaded_digits() {
+        game::reset_game_state(game_state());
+        game::load_progress();
+        std::string digits;
+        for (int32_t i = 0; i <= 50; ++i) digits += game_state().progress(i) != 0 ? '1' : '0';
+        return digits;
+    }
+
+    testing_support::TempDir temp_;
+    fs::path old_cwd_;
+};
+
+TEST_F(ProgressFileTest, SavedDigitsReadBack) {
+    set_rounds({3, 50});
+    game::save_progress();
+    const std::string file = read_file(media() / "moredata.txt");
+    ASSERT_GE(file.size(), 2u);
+    EXPECT_EQ(file.substr(file.size() - 2), "\r\n");
+    const std::string expected = "0001" + std::string(46, '0') + "1";
+    EXPECT_EQ(decipher_progress(file), expected);
+    EXPECT_EQ(loaded_digits(), expected);
+    EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
+
+    // Completing a round again keeps its digit and rewrites the file.
+    set_rounds({3, 50});
+    game::save_progress();
+    EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), expected);
+}
+
+TEST_F(ProgressFileTest, ShortEmptyAndMissingFilesReadAsNotCompleted) {
+    EXPECT_EQ(loaded_digits(), std::string(51, '0')) << "no file";
+    write_file(media() / "moredata.txt", "");
+    EXPECT_EQ(loaded_digits(), std::string(51, '0')) << "empty file";
+    write_file(media() / "moredata.txt", progress_file_with("0101"));
+    EXPECT_EQ(loaded_digits(), "0101" + std::string(47, '0')) << "short line";
+}
+
+TEST_F(ProgressFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldProgress) {
+    set_rounds({1});
+    game::save_progress();
+    const std::string old_file = read_file(media() / "moredata.txt");
+
+    // A save that got as far as the file beside the old one, and no further.
+    set_rounds({1, 2});
+    ASSERT_TRUE(game::write_progress_beside("moredata.txt", game::progress_line()));
+    EXPECT_EQ(read_file(media() / "moredata.txt"), old_file);
+    EXPECT_EQ(loaded_digits(), "01" + std::string(49, '0'));
+
+    // One that stopped half-way through writing that file.
+    write_file(media() / "moredata.txt.new", old_file.substr(0, 7));
+    EXPECT_EQ(loaded_digits(), "01" + std::string(49, '0'));
+
+    // The next save replaces the file whole.
+    set_rounds({1, 2});
+    game::save_progress();
+    EXPECT_EQ(loaded_digits(), "011" + std::string(48, '0'));
+    EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
+}
+
+// Runs body in a child process that cannot write the Media folder (as another user
+// when the test runs as root, for whom permission bits do not count); true when the
+// child ended with status 0.
+template <typename Body>
+bool in_child_without_write_access(const fs::path& media, const fs::path& data, Body body) {
+    chmod(media.c_str(), 0555);
+    const bool root = geteuid() == 0;
+    if (root) {
+        const uid_t nobody = 65534;
+        chmod(media.parent_path().c_str(), 0755);
+        fs::create_directories(data);
+        if (chown(data.c_str(), nobody, nobody) != 0) return false;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (root && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    chmod(media.c_str(), 0755);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ProgressFileTest, ReadOnlyMediaKeepsProgressInTheDataFolder) {
+    write_file(media() / "moredata.txt", progress_file_with("001"));
+    const bool saved = in_child_without_write_access(media(), temp_.path() / "data", [&] {
+        game::reset_game_state(game_state());
+        game::load_progress();
+        game_state().progress(7) = 1;
+        game::save_progress();
+        return fs::exists(data_file());
+    });
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), "001") << "Media untouched";
+    EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
+
+    // The next start reads the data folder's copy first.
+    EXPECT_EQ(game::progress_file_path(), data_file().string());
+    EXPECT_EQ(loaded_digits(), "00100001" + std::string(43, '0'));
+}
+
+TEST(ProgressDataFolder, FollowsTheDataHomeThenTheHomeFolder) {
+    const char* old_data = std::getenv("XDG_DATA_HOME");
+    const char* old_home = std::getenv("HOME");
+    const std::string saved_data = old_data ? old_data : "", saved_home = old_home ? old_home : "";
+    setenv("XDG_DATA_HOME", "/x/data", 1);
+    setenv("HOME", "/x/home", 1);
+    EXPECT_EQ(game::progress_data_folder(), "/x/data/SplitVerse");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(game::progress_data_folder(), "/x/home/.local/share/SplitVerse");
+    unsetenv("HOME");
+    EXPECT_EQ(game::progress_data_folder(), "");
+    if (old_data) setenv("XDG_DATA_HOME", saved_data.c_str(), 1);
+    if (old_home) setenv("HOME", saved_home.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace tvk::game_test
