@@ -154,7 +154,7 @@ bool init_runtime(void* instance, int32_t show_command, const char* title) {
     for (const char* name : kFontFiles) {
         char resolved[1024];
         if (service_resolve_media_path(name, resolved, sizeof resolved)) {
-            service_load_font(resolved, 0);
+            service_load_font(name, 0);
             break;
         }
     }

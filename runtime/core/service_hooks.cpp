@@ -1,5 +1,4 @@
-// Each hook calls its service; the few whose service has not arrived yet are
-// marked "stand-in" and do the least their place in the order needs.
+// Each hook calls its service.
 #include "runtime/core/service_hooks.h"
 
 #include <string>
@@ -9,8 +8,12 @@
 #include "runtime/core/core_state.h"
 #include "runtime/files/channels.h"
 #include "runtime/files/media_archive.h"
+#include "runtime/gfx/backgrounds.h"
+#include "runtime/gfx/font_table.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/targets/render_target.h"
+#include "runtime/gfx/targets/shader_programs.h"
 #include "runtime/input/input_device.h"
 #include "runtime/native/host_hooks.h"
 #include "runtime/native/native_registry.h"
@@ -39,7 +42,9 @@ void service_set_media_archives(const char* executable_path) {
     set_media_archives(executable_path, executable_path);
 }
 
-void service_install_builtin_font(int32_t) {}  // stand-in: the font table has not arrived
+void service_install_builtin_font(int32_t font) {
+    if (OpenGLRainbows* device = graphics_device()) install_builtin_font(*device, font);
+}
 
 bool service_resolve_media_path(const char* name, char* resolved, uint32_t room) {
     std::string result;
@@ -52,8 +57,8 @@ bool service_resolve_media_path(const char* name, char* resolved, uint32_t room)
     return true;
 }
 
-void service_load_font(const char*, int32_t) {}  // stand-in: the font table has not arrived
-void service_set_font(int32_t) {}                // stand-in: the font table has not arrived
+void service_load_font(const char* name, int32_t font) { load_font(RtString(name), font); }
+void service_set_font(int32_t font) { set_font(font); }
 
 void service_apply_pointer_setting(bool shown) { apply_pointer_setting(shown); }
 void service_resolve_declarations() { resolve_declarations(); }
@@ -77,20 +82,16 @@ bool service_any_key_down() { return input_any_key_down(); }
 void service_push_typed_char(uint8_t byte) { push_typed_char(byte); }
 void service_music_loop() { service_looped_music(); }
 
-void service_end_render_target(OpenGLRainbows&) {}  // stand-in: no render targets yet
+void service_end_render_target(OpenGLRainbows& device) { end_render_target(device); }
 
-// Stand-in until render targets arrive: a target has the window's size.
-void service_render_target_size(OpenGLRainbows& device, int32_t, int32_t& width,
+void service_render_target_size(OpenGLRainbows& device, int32_t target, int32_t& width,
                                 int32_t& height) {
-    width = device.window_width;
-    height = device.window_height;
+    render_target_size(device, target, width, height);
 }
 
-void service_draw_background(OpenGLRainbows&, int32_t) {}  // stand-in: no background images yet
-void service_free_background(OpenGLRainbows& device, int32_t set) {  // stand-in
-    device.background_sets[static_cast<size_t>(set)] = BackgroundTileSet{};
-}
-void service_shaders_off() {}  // stand-in: no shader programs yet
+void service_draw_background(OpenGLRainbows& device, int32_t set) { draw_background(device, set); }
+void service_free_background(OpenGLRainbows& device, int32_t set) { free_background(device, set); }
+void service_shaders_off() { use_shader(-1); }
 
 void service_close_music() { stop_music(); }
 void service_close_all_channels() { close_all_channels(); }

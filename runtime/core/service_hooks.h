@@ -1,8 +1,7 @@
 #pragma once
 // The runtime core's calls into the services it starts, drives each frame and
 // stops: one function per call, so that the start-up, frame and shutdown order
-// lives in the core while each service keeps its own code. A service that has not
-// arrived yet is stood in for here by the least that keeps the order true.
+// lives in the core while each service keeps its own code.
 #include <cstdint>
 
 namespace tvk::platform {
@@ -23,7 +22,8 @@ void service_set_media_archives(const char* executable_path);
 void service_install_builtin_font(int32_t font);
 // Resolves a media name as file loaders do; true with the resolved path when found.
 bool service_resolve_media_path(const char* name, char* resolved, uint32_t room);
-void service_load_font(const char* path, int32_t font);
+// Loads the named font file (looked up again as every loader does) into the font.
+void service_load_font(const char* name, int32_t font);
 void service_set_font(int32_t font);
 void service_apply_pointer_setting(bool shown);
 void service_resolve_declarations();

@@ -4,6 +4,7 @@
 
 #include "runtime/gfx/scene_3d.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/targets/render_target.h"
 #include "runtime/core/service_hooks.h"
 
 namespace tvk {
@@ -16,8 +17,9 @@ std::unique_ptr<OpenGLRainbows>& device_holder() {
 }  // namespace
 
 OpenGLRainbows::~OpenGLRainbows() {
-    // Sprite textures go while their context is still there.
-    if (gl_context && sprite_table) platform::make_gl_current(window, gl_context);
+    // Sprite textures and target framebuffers go while their context is still there.
+    if (gl_context && (sprite_table || render_targets)) platform::make_gl_current(window, gl_context);
+    free_render_targets(*this);
     free_sprite_table(*this);
     if (gl_context) {
         platform::make_gl_current(window, nullptr);
