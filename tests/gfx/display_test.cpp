@@ -225,6 +225,18 @@ TEST_F(DisplayTest, StateCacheSwitchesOnlyOnChangeAndForgetsOnReset) {
     EXPECT_EQ(gl_state(GlCap::blend), 0);
 }
 
+// Multisampling is asked for by halving the samples until the driver offers a
+// surface; without any, the plain window stays. Either way the window opens.
+TEST_F(DisplayTest, MultisampleRequestStillOpensAWindow) {
+    destroy_graphics_device();
+    device_ = &create_graphics_device();
+    ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 64)) << open_window_failure();
+    EXPECT_EQ(device_->multisample_request, 0);
+    EXPECT_NE(device_->window, nullptr);
+    set_clear_colour(*device_, 0x0000FF);
+    EXPECT_TRUE(red_at(kWidth / 2, kHeight / 2));
+}
+
 TEST(ExtensionList, NameCountsOnlyAsAWholeWord) {
     EXPECT_TRUE(extension_listed("WGL_ARB_multisample WGL_EXT_x", "WGL_ARB_multisample"));
     EXPECT_TRUE(extension_listed("A WGL_ARB_multisample", "WGL_ARB_multisample"));
