@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real splitverse program on a virtual X display of its own and clicks
-# through it with xdotool: options -> round selection -> round 1 -> back -> back to
-# the options screen -> close. A screenshot of each screen goes into <shots>; the
+# through it with xdotool: options -> information page -> options -> round selection
+# -> round 1 -> back -> back to the options screen -> close. A screenshot of each screen goes into <shots>; the
 # program must end after the farewell with "exit" as its last line and status 0.
 # Usage: smoke_run.sh <splitverse> <shots>
 set -uo pipefail
@@ -79,14 +79,18 @@ shot() {
 
 sleep 0.8
 shot 1-options
-click 150 390              # the play area
-shot 2-round-selection
-click 60 145               # round 1
-shot 3-round
-click 25 25                # back to the round selection
-shot 4-round-selection-again
+click 25 615               # the information button
+shot 2-information
 click 25 25                # back to the options screen
-shot 5-options-again
+shot 3-options-after-information
+click 150 390              # the play area
+shot 4-round-selection
+click 60 145               # round 1
+shot 5-round
+click 25 25                # back to the round selection
+shot 6-round-selection-again
+click 25 25                # back to the options screen
+shot 7-options-again
 click 455 25               # close: the farewell, then the end
 
 status=""
