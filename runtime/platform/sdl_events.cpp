@@ -121,7 +121,10 @@ bool event_pending() {
 bool poll_event(Event& event) {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
     SDL_Event e;
-    if (SDL_PollEvent(&e) == 0) return false;
+    // SDL ends each poll cycle with a marker event; a drain that stopped at the
+    // marker leaves nothing but it in front of events queued since, so one more
+    // poll reaches them instead of leaving them for the next frame.
+    if (SDL_PollEvent(&e) == 0 && SDL_PollEvent(&e) == 0) return false;
     translate(e, event);
     return true;
 }
