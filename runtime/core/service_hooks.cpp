@@ -7,6 +7,8 @@
 #include "runtime/audio/sound_device.h"
 #include "runtime/core/core_state.h"
 #include "runtime/files/channels.h"
+#include "runtime/files/ini_store.h"
+#include "runtime/files/line_store.h"
 #include "runtime/files/media_archive.h"
 #include "runtime/gfx/backgrounds.h"
 #include "runtime/gfx/font_table.h"
@@ -99,6 +101,12 @@ void service_release_network() { net_shutdown_all(); }
 void service_release_input_devices() { release_input_devices(); }
 void service_release_sound() { shutdown_sound(); }
 void service_delete_all_sprites(OpenGLRainbows& device) { delete_all_sprites(device); }
+void service_delete_all_shaders() { delete_all_shaders(); }
+
+void service_write_back_stores() {
+    write_back_line_store();
+    write_back_ini_store();
+}
 void service_release_media_archives() { release_media_archives(); }
 
 }  // namespace tvk

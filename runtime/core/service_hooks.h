@@ -51,6 +51,8 @@ void service_release_network();
 void service_release_input_devices();
 void service_release_sound();
 void service_delete_all_sprites(OpenGLRainbows& device);
+void service_delete_all_shaders();
+void service_write_back_stores();
 void service_release_media_archives();
 
 }  // namespace tvk

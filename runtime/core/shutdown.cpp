@@ -19,6 +19,9 @@ void shutdown_runtime() {
         core.quit_notified = 1;
         call_by_name("TVK_ON_QUIT");
     }
+    // The numbered-line and settings stores are saved on every way out, with or
+    // without a window.
+    service_write_back_stores();
     OpenGLRainbows* device = graphics_device();
     if (!device) return;
     log_line("Shut down TVK\n");
@@ -31,6 +34,8 @@ void shutdown_runtime() {
     service_release_input_devices();
     service_release_sound();
     service_delete_all_sprites(*device);
+    // Shader objects belong to the context that is about to go.
+    service_delete_all_shaders();
     // The window outlives the device: it is destroyed last, after the media temporaries.
     if (device->window == core.main_window) device->window = nullptr;
     destroy_graphics_device();
