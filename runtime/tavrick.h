@@ -44,6 +44,7 @@
 #include "runtime/audio/sound_commands.h"
 #include "runtime/input/input_commands.h"
 #include "runtime/input/joystick_commands.h"
+#include "runtime/input/text_entry.h"
 #include "runtime/audio/movie.h"
 #include "runtime/core/clock.h"
 #include "runtime/core/core_state.h"
