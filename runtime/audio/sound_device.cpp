@@ -10,9 +10,22 @@ namespace tvk {
 
 namespace {
 
+// A program that ends without the runtime's shutdown (one that brought the runtime
+// up itself) reaches the static destructors with the audio thread still mixing:
+// the device is closed first so the thread stops before the buffers are freed.
+struct DeviceHolder {
+    std::unique_ptr<SoundDevice> device;
+    ~DeviceHolder() {
+        if (device && device->mixer) {
+            platform::set_mix_callback(nullptr, nullptr);
+            platform::close_audio_device();
+        }
+    }
+};
+
 std::unique_ptr<SoundDevice>& device_holder() {
-    static std::unique_ptr<SoundDevice> device;
-    return device;
+    static DeviceHolder holder;
+    return holder.device;
 }
 
 void mix_effects(int16_t* samples, int32_t frames, void* user) {

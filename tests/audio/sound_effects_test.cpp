@@ -231,3 +231,22 @@ TEST(SoundVolumeLaw, AttenuationInHundredthsOfADecibel) {
 
 }  // namespace
 }  // namespace tvk
+
+namespace tvk {
+namespace {
+
+// A program that brought the sound device up itself and ends without the runtime's
+// shutdown must still exit cleanly: the audio thread is stopped before the static
+// device record and its buffers are destroyed.
+TEST_F(SoundSlots, ExitWithoutShutdownWhileASoundPlaysIsClean) {
+    load_sound(RtString(long_sound_.c_str()), 2, 1);
+    EXPECT_EXIT(
+        {
+            play_sound(2, 0, 1);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace tvk
