@@ -2,6 +2,7 @@
 # Installs the Debian packages the project needs, and only those that are missing.
 #   scripts/ensure-packages.sh build   packages to build and run the game
 #   scripts/ensure-packages.sh test    packages to build and run the test suites
+#   scripts/ensure-packages.sh media   packages the media generators in tools/media need
 set -euo pipefail
 
 build_packages=(
@@ -14,10 +15,22 @@ test_packages=(
   xvfb xauth xdotool imagemagick ffmpeg vorbis-tools
 )
 
-wanted=("${build_packages[@]}")
-if [[ "${1:-build}" == test ]]; then
-  wanted+=("${test_packages[@]}")
-fi
+# Generating media is a developer task: the generated files are committed, so
+# neither the build nor the tests need these.
+media_packages=(
+  python3 python3-numpy python3-pil     # image and sound synthesis
+  fonts-dejavu-core fonts-dejavu-extra  # the outline fonts the text is drawn from
+  vorbis-tools                          # oggenc, for the compressed copy of the music
+  sox                                   # checking the sounds (levels, lengths)
+  imagemagick                           # contact sheets for looking at the pictures
+)
+
+case "${1:-build}" in
+  build) wanted=("${build_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  media) wanted=("${media_packages[@]}") ;;
+  *) echo "usage: $0 build|test|media" >&2; exit 2 ;;
+esac
 
 missing=()
 for pkg in "${wanted[@]}"; do
