@@ -31,31 +31,6 @@ std::string& failure_reason() {
     return reason;
 }
 
-// The command line as the system holds it: the words of /proc/self/cmdline joined
-// by blanks, a word with blanks or tabs in double quotes.
-RtString read_command_line(int argc, char** argv) {
-    std::string text;
-    std::ifstream in("/proc/self/cmdline", std::ios::binary);
-    std::string word;
-    bool any = false;
-    auto add = [&text](const std::string& w) {
-        if (!text.empty()) text += ' ';
-        if (w.find_first_of(" \t") != std::string::npos || w.empty()) {
-            text += '"' + w + '"';
-        } else {
-            text += w;
-        }
-    };
-    while (std::getline(in, word, '\0')) {
-        add(word);
-        any = true;
-    }
-    if (!any) {
-        for (int i = 0; i < argc; ++i) add(argv[i]);
-    }
-    return RtString(text.c_str());
-}
-
 void set_frame_timestamps() {
     CoreState& core = core_state();
     core.current_frame_time = core.previous_frame_time = core.start_time = clock_ms();
@@ -71,13 +46,6 @@ void start_trace_file() {
         std::filesystem::remove(path, ec);
     }
     log_line("Start new log...\n");
-}
-
-void clear_error_state() {
-    RuntimeErrorState& s = error_state();
-    s.code = 0;
-    s.error_line = 0;
-    s.current_line = 0;
 }
 
 }  // namespace
@@ -173,32 +141,6 @@ bool init_runtime(void* instance, int32_t show_command, const char* title) {
     service_connect_host_hooks();
     log_line("Init Finalized\n");
     return true;
-}
-
-int runtime_main(int argc, char** argv) {
-    core_state().command_line = read_command_line(argc, argv);
-    program_settings();
-    const ProgramSettings& settings = runtime_settings();
-    if (!init_runtime(nullptr, kShowDefault, settings.application_name.c_str())) {
-        const char* name = argc > 0 ? argv[0] : "program";
-        const char* slash = std::strrchr(name, '/');
-        std::fprintf(stderr, "%s: cannot open a window: %s\n", slash ? slash + 1 : name,
-                     init_failure_reason());
-        std::fflush(stderr);
-        shutdown_runtime_after_failed_start();
-        return 1;
-    }
-    clear_error_state();
-    program_main();
-    runtime_stop();
-    return 0;
-}
-
-int runtime_start_without_main() {
-    program_settings();
-    if (!init_runtime(nullptr, kShowNormal, runtime_settings().application_name.c_str())) return 0;
-    clear_error_state();
-    return 1;
 }
 
 }  // namespace tvk

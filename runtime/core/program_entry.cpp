@@ -1,0 +1,79 @@
+// The two ways a program hands the process to the runtime. They live apart from the
+// start-up itself because they call the program's own routines: only programs that
+// supply program_settings and program_main link this file.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "runtime/core/core_state.h"
+#include "runtime/core/entry.h"
+#include "runtime/core/program_settings.h"
+#include "runtime/core/shutdown.h"
+#include "runtime/value/error_state.h"
+
+namespace tvk {
+
+namespace {
+
+// The command line as the system holds it: the words of /proc/self/cmdline joined
+// by blanks, a word with blanks or tabs in double quotes.
+RtString read_command_line(int argc, char** argv) {
+    std::string text;
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::string word;
+    bool any = false;
+    auto add = [&text](const std::string& w) {
+        if (!text.empty()) text += ' ';
+        if (w.find_first_of(" \t") != std::string::npos || w.empty()) {
+            text += '"' + w + '"';
+        } else {
+            text += w;
+        }
+    };
+    while (std::getline(in, word, '\0')) {
+        add(word);
+        any = true;
+    }
+    if (!any) {
+        for (int i = 0; i < argc; ++i) add(argv[i]);
+    }
+    return RtString(text.c_str());
+}
+
+void clear_error_state() {
+    RuntimeErrorState& s = error_state();
+    s.code = 0;
+    s.error_line = 0;
+    s.current_line = 0;
+}
+
+}  // namespace
+
+int runtime_main(int argc, char** argv) {
+    core_state().command_line = read_command_line(argc, argv);
+    program_settings();
+    const ProgramSettings& settings = runtime_settings();
+    if (!init_runtime(nullptr, kShowDefault, settings.application_name.c_str())) {
+        const char* name = argc > 0 ? argv[0] : "program";
+        const char* slash = std::strrchr(name, '/');
+        std::fprintf(stderr, "%s: cannot open a window: %s\n", slash ? slash + 1 : name,
+                     init_failure_reason());
+        std::fflush(stderr);
+        shutdown_runtime_after_failed_start();
+        return 1;
+    }
+    clear_error_state();
+    program_main();
+    runtime_stop();
+    return 0;
+}
+
+int runtime_start_without_main() {
+    program_settings();
+    if (!init_runtime(nullptr, kShowNormal, runtime_settings().application_name.c_str())) return 0;
+    clear_error_state();
+    return 1;
+}
+
+}  // namespace tvk
