@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# Plays round 1 of a shipped SplitVerse to the end through its real window on a
+# virtual display, then starts it again and checks the round is still marked.
+#   play_shipped.sh installed <build dir> <tile reader> [shots]
+#       installs the build into a temporary prefix (Media made read-only, as in a
+#       system-wide install) and plays bin/splitverse
+#   play_shipped.sh onefile <one-file program> <tile reader> [shots]
+#       plays a copy of the one-file program in a folder with no Media beside it
+# Either way the progress must land in $XDG_DATA_HOME/SplitVerse and survive a restart.
+set -uo pipefail
+
+mode=$1 source=$2 reader=$3
+work=$(mktemp -d)
+shots=${4:-$work/shots}
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  chmod -R u+w "$work" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  for f in "$work"/out.txt "$work"/err.txt "$work"/tmp/ErrorLog.txt "$work"/install.txt; do
+    [[ -f $f ]] && { echo "--- $f" >&2; tail -40 "$f" >&2; }
+  done
+  exit 1
+}
+
+mkdir -p "$work/tmp" "$work/data" "$shots"
+case $mode in
+  installed)
+    cmake --install "$source" --prefix "$work/prefix" >"$work/install.txt" 2>&1 || fail "install failed"
+    game=$work/prefix/bin/splitverse
+    for f in share/applications/splitverse.desktop share/icons/hicolor/128x128/apps/splitverse.png \
+             lib/splitverse/Media/gamedata.txt; do
+      [[ -f $work/prefix/$f ]] || fail "not installed: $f"
+    done
+    chmod -R a-w "$work/prefix/lib/splitverse/Media"
+    ;;
+  onefile)
+    mkdir -p "$work/anywhere"
+    cp "$source" "$work/anywhere/splitverse"
+    game=$work/anywhere/splitverse
+    ;;
+  *) fail "unknown mode $mode" ;;
+esac
+[[ -x $game ]] || fail "no program at $game"
+# The installed game cannot write its Media folder (unless run by root, who can):
+# the progress goes to the data folder. The one-file game has no Media folder: it
+# keeps the progress beside itself when that folder can be written, in the data
+# folder otherwise.
+progress_places=("$work/data/SplitVerse/moredata.txt")
+[[ $mode == onefile ]] && progress_places+=("$work/anywhere/moredata.txt")
+[[ $mode == installed && $(id -u) == 0 ]] && progress_places+=("$work/prefix/lib/splitverse/Media/moredata.txt")
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 200); do
+  [[ -s $work/display ]] && break
+  sleep 0.05
+done
+[[ -s $work/display ]] || fail "no virtual display"
+export DISPLAY=":$(head -1 "$work/display")"
+
+window=""
+start_game() {
+  rm -f "$work/tmp/ErrorLog.txt"
+  (cd / && exec env TMPDIR="$work/tmp" XDG_DATA_HOME="$work/data" SDL_VIDEODRIVER=x11 \
+     SDL_AUDIODRIVER=dummy "$game" >"$work/out.txt" 2>"$work/err.txt") &
+  app_pid=$!
+  window=""
+  for _ in $(seq 400); do
+    window=$(xdotool search --onlyvisible --name '^SplitVerse$' 2>/dev/null | head -1)
+    [[ -n $window ]] && grep -q "Init Finalized" "$work/tmp/ErrorLog.txt" 2>/dev/null && break
+    window=""
+    sleep 0.05
+  done
+  [[ -n $window ]] || fail "the window did not appear"
+  sleep 0.5
+}
+
+# A press held for a few frames, then the release.
+click() {
+  xdotool mousemove --window "$window" "$1" "$2" mousedown 1
+  sleep 0.08
+  xdotool mouseup 1
+  sleep "${3:-0.25}"
+}
+
+shot() { import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of $1"; }
+
+close_game() {
+  click 25 25 0.5             # back to the options screen
+  click 455 25 0.2            # close: the farewell, then the end
+  shot farewell
+  local status=""
+  for _ in $(seq 200); do
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+      wait "$app_pid"
+      status=$?
+      break
+    fi
+    sleep 0.05
+  done
+  [[ -n $status ]] || fail "the program did not end after the farewell"
+  app_pid=""
+  [[ $status == 0 ]] || fail "exit status $status"
+}
+
+start_game
+shot options
+click 150 390 0.5            # the play area
+click 60 145 0.8             # round 1
+shot round-start
+
+# Where the state lives in the running program: the symbol's place in the file
+# plus where the program's file is mapped.
+real=$(readlink -f "$game")
+symbol=$(nm "$real" 2>/dev/null | awk '$3 == "_ZZN3tvk4game10game_stateEvE5state" { print $1 }')
+[[ -n $symbol ]] || fail "no game state symbol in $real"
+base=$(awk -v exe="$real" '$6 == exe { split($1, r, "-"); print r[1]; exit }' "/proc/$app_pid/maps")
+[[ -n $base ]] || fail "the program's mapping was not found"
+address=$(printf '0x%x' $((0x$base + 0x$symbol)))
+"$reader" "$app_pid" "$address" >"$work/words.txt" || fail "could not read the tiles"
+[[ $(wc -l <"$work/words.txt") == 7 ]] || fail "not seven words: $(cat "$work/words.txt")"
+
+n=0
+while read -r word points; do
+  set -- $points
+  while (($# >= 2)); do
+    click "$1" "$2" 0.2
+    shift 2
+  done
+  n=$((n + 1))
+  if ((n < 7)); then
+    click 410 600 0.4          # check
+    ((n == 3)) && shot round-some-found
+  else
+    click 410 600 0.9          # check the last word: the banner grows
+    shot round-won
+  fi
+done <"$work/words.txt"
+
+progress=""
+for _ in $(seq 100); do
+  for p in "${progress_places[@]}"; do [[ -s $p ]] && progress=$p; done
+  [[ -n $progress ]] && break
+  sleep 0.05
+done
+[[ -n $progress ]] || fail "no progress where it belongs: $(cd "$work" && find . -name "moredata*")"
+sleep 3                      # the banner, then the round selection with its marker
+shot round-selection-marked
+close_game
+[[ $(tail -1 "$work/out.txt") == exit ]] || fail "\"exit\" is not the last line of standard output"
+saved=$(cat "$progress")
+
+# Started again, the progress is read back: round 1 is still marked.
+start_game
+click 150 390 0.8
+shot round-selection-again
+[[ $(cat "$progress") == "$saved" ]] || fail "the progress file changed on a restart"
+diff=$(compare -metric AE "$shots/round-selection-marked.png" "$shots/round-selection-again.png" null: 2>&1)
+[[ $diff == 0 ]] || fail "the round selection after a restart differs ($diff pixels): progress lost"
+close_game
+echo "ok: $mode game played round 1 and kept the progress"
