@@ -4,6 +4,7 @@
 #include "runtime/core/clock.h"
 #include "runtime/core/message_pump.h"
 #include "runtime/core/service_hooks.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/window.h"
@@ -11,6 +12,7 @@
 namespace tvk {
 
 int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
+    flush_draw_batch();
     service_end_render_target(device);
     device.current_render_target = -1;
     set_viewport(device, 0, 0, 0, 0);
