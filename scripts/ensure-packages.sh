@@ -13,6 +13,7 @@ build_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick ffmpeg vorbis-tools
+  valgrind                              # the memory check of a whole game session
 )
 
 # Generating media is a developer task: the generated files are committed, so
