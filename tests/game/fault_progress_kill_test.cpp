@@ -1,0 +1,134 @@
+// The progress save killed at random moments: a child process saves the progress
+// over and over through the game's own save, telling the test through a pipe after
+// each save that has returned; the test kills it with SIGKILL after a random delay.
+// After every kill the progress file must still read back whole, and hold the last
+// save the child reported or the one it was in the middle of, never an older one.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "game/game_fixture.h"
+#include "game/game_state.h"
+#include "game/progress_file.h"
+#include "support/temp_dir.h"
+
+namespace tvk::game_test {
+namespace {
+
+namespace fs = std::filesystem;
+using game::game_state;
+
+constexpr int kKills = 200;
+constexpr int32_t kCounterRounds = 40;  // rounds 1..40 hold a save counter in binary
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Save number n is the progress with round r marked when bit r - 1 of n is set.
+void set_progress_to(int64_t n) {
+    game::reset_game_state(game_state());
+    for (int32_t r = 1; r <= kCounterRounds; ++r) game_state().progress(r) = (n >> (r - 1)) & 1;
+}
+
+// The save number the file holds; -1 when it does not read back as a whole save.
+int64_t saved_number(const fs::path& file) {
+    const std::string text = read_file(file);
+    if (text.size() < 2 || text.substr(text.size() - 2) != "\r\n") return -1;
+    const std::string digits = decipher_progress(text);
+    if (digits.size() != 51 || digits[0] != '0') return -1;
+    int64_t n = 0;
+    for (int32_t r = 1; r <= 50; ++r) {
+        if (digits[r] != '0' && digits[r] != '1') return -1;
+        if (r > kCounterRounds && digits[r] != '0') return -1;
+        if (digits[r] == '1') n |= int64_t{1} << (r - 1);
+    }
+    return n;
+}
+
+// Saves first, first + 1, ... until killed, writing each number to the pipe once
+// its save has returned.
+[[noreturn]] void save_until_killed(int64_t first, int report_fd) {
+    for (int64_t n = first;; ++n) {
+        set_progress_to(n);
+        game::save_progress();
+        if (write(report_fd, &n, sizeof n) != sizeof n) _exit(2);
+    }
+}
+
+TEST(ProgressSaveKilled, FileAlwaysHoldsTheLastReportedSaveOrTheNext) {
+    testing_support::TempDir temp;
+    const fs::path media = temp.path() / "Media";
+    fs::create_directories(media);
+    const fs::path old_cwd = fs::current_path();
+    fs::current_path(media);
+    setenv("XDG_DATA_HOME", (temp.path() / "data").c_str(), 1);
+    const fs::path file = media / game::kProgressFile;
+
+    // How long one save takes here, so the kills spread over several saves.
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10; ++i) {
+        set_progress_to(i);
+        game::save_progress();
+    }
+    const auto save_us =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count() / 10;
+    ASSERT_EQ(saved_number(file), 9);
+
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", one save " + std::to_string(save_us) + " us");
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int64_t> delay_us(0, 4 * save_us + 2000);
+
+    int64_t on_disk = 9;
+    int kills_with_saves = 0;
+    for (int kill_no = 0; kill_no < kKills; ++kill_no) {
+        int report[2];
+        ASSERT_EQ(pipe(report), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(report[0]);
+            save_until_killed(on_disk + 1, report[1]);
+        }
+        close(report[1]);
+        usleep(static_cast<useconds_t>(delay_us(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        int64_t reported = on_disk, n = 0;
+        while (read(report[0], &n, sizeof n) == sizeof n) reported = n;
+        close(report[0]);
+        if (reported > on_disk) ++kills_with_saves;
+
+        const int64_t now = saved_number(file);
+        ASSERT_GE(now, reported) << "kill " << kill_no << ": the file lost a completed save";
+        ASSERT_LE(now, reported + 1) << "kill " << kill_no << ": a save that never began";
+        on_disk = now;
+    }
+    // Enough kills came after some saves had been completed to mean something.
+    EXPECT_GE(kills_with_saves, kKills / 10);
+
+    // The next save after all that works and leaves nothing beside the file.
+    set_progress_to(on_disk + 1);
+    game::save_progress();
+    EXPECT_EQ(saved_number(file), on_disk + 1);
+    EXPECT_FALSE(fs::exists(media / "moredata.txt.new"));
+    fs::current_path(old_cwd);
+}
+
+}  // namespace
+}  // namespace tvk::game_test
