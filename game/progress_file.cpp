@@ -25,12 +25,13 @@ bool has_file(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
-// Asks the system to put the file's (or folder's) bytes on the disk.
-void flush_to_disk(const std::string& path, int flags) {
+// Asks the system to put the file's (or folder's) bytes on the disk; false when it
+// says it could not (a disk that filled up or failed after the write was taken).
+bool flush_to_disk(const std::string& path, int flags) {
     const int fd = ::open(path.c_str(), flags);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+    if (fd < 0) return false;
+    const bool flushed = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && flushed;
 }
 
 std::string folder_of(const std::string& path) {
@@ -89,14 +90,18 @@ bool write_progress_beside(const std::string& target, const RtString& line) {
     if (channel_open(kChannel, written.c_str(), 0) == 0) return false;
     channel_write_line(kChannel, line);
     channel_close(kChannel);
-    flush_to_disk(written, O_RDONLY);
-    return true;
+    // A line the disk did not keep must not replace the progress that is there.
+    if (flush_to_disk(written, O_RDONLY)) return true;
+    std::error_code ec;
+    std::filesystem::remove(written, ec);
+    return false;
 }
 
 bool replace_with_written(const std::string& target) {
     std::error_code ec;
     std::filesystem::rename(target + ".new", target, ec);
     if (ec) return false;
+    // The rename has happened; a folder that cannot be flushed changes nothing now.
     flush_to_disk(folder_of(target), O_RDONLY | O_DIRECTORY);
     return true;
 }

@@ -31,8 +31,10 @@ void save_progress();
 RtString progress_line();
 
 // The two halves of a save. The first writes the line to target + ".new" and
-// flushes it; false when that file cannot be written. The second renames it over
-// the target and flushes the folder; false when the rename fails.
+// flushes it; false (and no file left beside) when that file cannot be created or
+// the flush fails. A write the channel refuses stops the program with the
+// runtime's error report, as every failed channel write does. The second renames
+// it over the target and flushes the folder; false when the rename fails.
 bool write_progress_beside(const std::string& target, const RtString& line);
 bool replace_with_written(const std::string& target);
 
