@@ -41,6 +41,26 @@ void write_back(LineStore& store) {
     store.changed = false;
 }
 
+// A line cut at the slot's size can stop right before its line end when it is
+// exactly that long (as every line the store writes may be): that line end belongs to
+// it and is skipped, or it would read back as an extra empty line that moves every
+// later one. A line end the reader already took (the byte before the position) stays
+// taken, and a longer line still goes on as the next one.
+void skip_line_end(FileRecord& record) {
+    const int64_t at = record.position;
+    if (at < 1 || at >= record.size) return;
+    char bytes[3] = {};  // the last byte read, then the next two
+    const int64_t n = record.size - at < 2 ? 2 : 3;
+    file_seek(record, at - 1, 0);
+    file_read(record, bytes, n);
+    int64_t used = 0;
+    if (bytes[0] != '\n') {
+        if (bytes[1] == '\n') used = 1;
+        else if (n == 3 && bytes[1] == '\r' && bytes[2] == '\n') used = 2;
+    }
+    file_seek(record, at + used, 0);
+}
+
 void load(LineStore& store) {
     std::string resolved;
     resolve_media_path(media_archives().memory_files, store.file.c_str(), resolved, true);
@@ -56,6 +76,7 @@ void load(LineStore& store) {
         if (read_text_line(record, line, kSlotBytes - 1, &length) != LineRead::kLine) break;
         store.lines[static_cast<size_t>(i)].assign(line, static_cast<size_t>(length));
         store.top = i;
+        if (length == kSlotBytes - 1) skip_line_end(record);
     }
     file_close(record);
 }
@@ -86,7 +107,9 @@ RtString line_store_read(const RtString& file, int32_t index) {
         set_error(kErrNoSuchFile);
         return RtString("NO_FILE");
     }
-    std::string text = store.lines[static_cast<size_t>(index)];
+    // The text ends at a zero byte inside the line, and its trailing control bytes are
+    // trimmed from there: trimming the whole line first would leave those before the zero.
+    std::string text = store.lines[static_cast<size_t>(index)].c_str();
     while (!text.empty() && static_cast<unsigned char>(text.back()) < 32) text.pop_back();
     return RtString(text.c_str());
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "runtime/net/host_names.h"
+#include "runtime/net/http_response.h"
 #include "runtime/net/net_errors.h"
 #include "runtime/net/socket_table.h"
 
@@ -25,11 +26,8 @@ constexpr int kIdlePollMs = 5;
 // Where the body goes: a file, a text of fixed room, or both.
 struct BodySink {
     int file = -1;
-    std::string* text = nullptr;
-    size_t text_room = 0;  // bytes of the text buffer, terminator included
+    ResponseBodyText* text = nullptr;
     bool write_failed = false;
-
-    size_t room_left() const { return text ? text_room - text->size() : 0; }
 
     void take(const char* bytes, size_t size) {
         if (file >= 0) {
@@ -40,48 +38,16 @@ struct BodySink {
                     write_failed = true;
                     break;
                 }
-                copy_text(bytes, static_cast<size_t>(n));
+                if (text) text->take(bytes, static_cast<size_t>(n));
                 bytes += n;
                 size -= static_cast<size_t>(n);
             }
             return;
         }
-        copy_text(bytes, size);
+        if (text) text->take(bytes, size);
     }
 
-    // Copied as text: at most room - 1 bytes, stopping at a zero byte.
-    void copy_text(const char* bytes, size_t size) {
-        if (!text || room_left() <= 1) return;
-        size_t n = 0;
-        const size_t most = room_left() - 1;
-        while (n < size && n < most && bytes[n] != 0) ++n;
-        text->append(bytes, n);
-    }
-
-    bool text_full() const { return text && room_left() <= 1; }
-};
-
-// Finds where the headers end: two line feeds in a row, carriage returns between
-// them not counting. The count runs on across chunks.
-struct HeaderSkipper {
-    int line_feeds = 0;
-    bool in_body = false;
-
-    // The offset in the chunk where the body begins, or size when it does not.
-    size_t body_start(const char* bytes, size_t size) {
-        if (in_body) return 0;
-        for (size_t i = 0; i < size; ++i) {
-            if (bytes[i] == '\n') {
-                if (++line_feeds == 2) {
-                    in_body = true;
-                    return i + 1;
-                }
-            } else if (bytes[i] != '\r') {
-                line_feeds = 0;
-            }
-        }
-        return size;
-    }
+    bool text_full() const { return text && text->full(); }
 };
 
 int open_target(const RtString& file_name) {
@@ -129,7 +95,7 @@ bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink
         const std::string request = request_text(host, path);
         if (socket_send(handle, RtString(request.c_str())) <= 0) break;
 
-        HeaderSkipper headers;
+        ResponseHeaderSkipper headers;
         RtString chunk;
         auto last_byte = std::chrono::steady_clock::now();
         for (;;) {
@@ -186,13 +152,13 @@ int32_t download_file(const RtString& host, const RtString& path, int32_t port, 
 RtString download_text(const RtString& host, const RtString& path, int32_t port, int32_t maximum,
                        int32_t timeout_ms) {
     if (maximum < 0) maximum = 0;
-    std::string text;
+    ResponseBodyText body;
+    body.room = static_cast<size_t>(maximum) + 1;
+    body.text.reserve(body.room);
     BodySink sink;
-    sink.text = &text;
-    sink.text_room = static_cast<size_t>(maximum) + 1;
-    text.reserve(sink.text_room);
+    sink.text = &body;
     if (!exchange(host, path, port, sink, timeout_ms)) return RtString();
-    return RtString(text.c_str());
+    return RtString(body.text.c_str());
 }
 
 }  // namespace tvk

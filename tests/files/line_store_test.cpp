@@ -4,6 +4,7 @@
 
 #include "file_fixture.h"
 #include "runtime/files/archive_format.h"
+#include "runtime/files/memory_files.h"
 
 namespace tvk::files_test {
 namespace {
@@ -62,6 +63,52 @@ TEST_F(LineStoreTest, ReadsAtMost256LinesAndFindsFilesInTheArchive) {
     // Selecting another file does not write an unchanged store back.
     line_store_read(RtString(dir.file("none.txt").c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists("Media/levels.txt"));
+}
+
+// Each text is read from a disk file and from a memory file; the store moves on to a
+// missing file afterwards so that the next case is read afresh.
+template <class Check>
+void for_disk_and_memory(const testing_support::TempDir& dir, const std::string& text, Check check) {
+    const MemoryBlockRef block = make_memory_block(std::vector<uint8_t>(text.begin(), text.end()));
+    for (const std::string& name : {dir.write("lines.txt", text), memory_file_name(block)}) {
+        SCOPED_TRACE(name);
+        check(RtString(name.c_str()));
+        line_store_read(RtString(dir.file("none.txt").c_str()), 0);
+        clear_error();
+    }
+}
+
+TEST_F(LineStoreTest, LinesOfTheFullSlotSizeKeepTheNumberingOfLaterLines) {
+    const std::string full(1023, 'x');
+    for (const std::string end : {"\n", "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        for_disk_and_memory(dir, full + end + "next" + end + end + "after", [&](const RtString& file) {
+            EXPECT_STREQ(line_store_read(file, 0).c_str(), full.c_str());
+            EXPECT_STREQ(line_store_read(file, 1).c_str(), "next");
+            EXPECT_STREQ(line_store_read(file, 2).c_str(), "");
+            EXPECT_STREQ(line_store_read(file, 3).c_str(), "after");
+        });
+        // A longer line still goes on as the next line.
+        for_disk_and_memory(dir, full + "yz" + end + "next", [&](const RtString& file) {
+            EXPECT_STREQ(line_store_read(file, 0).c_str(), full.c_str());
+            EXPECT_STREQ(line_store_read(file, 1).c_str(), "yz");
+            EXPECT_STREQ(line_store_read(file, 2).c_str(), "next");
+        });
+    }
+    // What the store writes reads back in place.
+    const RtString saved = dir.file("saved.txt").c_str();
+    line_store_write(saved, 0, RtString((full + "cut off").c_str()));
+    line_store_write(saved, 1, RtString("one"));
+    line_store_read(RtString(dir.file("none.txt").c_str()), 0);
+    EXPECT_STREQ(line_store_read(saved, 0).c_str(), full.c_str());
+    EXPECT_STREQ(line_store_read(saved, 1).c_str(), "one");
+}
+
+TEST_F(LineStoreTest, AZeroByteEndsTheLineBeforeItsControlBytesAreTrimmed) {
+    for_disk_and_memory(dir, std::string("3.5\r\0\0\x1cline\r\nnext", 19), [&](const RtString& file) {
+        EXPECT_STREQ(line_store_read(file, 0).c_str(), "3.5");
+        EXPECT_STREQ(line_store_read(file, 1).c_str(), "next");
+    });
 }
 
 }  // namespace
