@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole suite headless: first the
 # normal build, then the same suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Exits non-zero when anything fails.
+# UndefinedBehaviorSanitizer, then a short run of every fuzz target. Exits non-zero
+# when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -30,5 +31,10 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVRICK_SANITIZE=ON -DTAVRICK_BENCH=OFF
+
+# Every fuzz target built with clang and run a few seconds from its seeds, so that
+# the targets keep building and the readers keep refusing bad input cleanly.
+echo "== fuzz targets, briefly"
+FUZZ_JOBS=${FUZZ_JOBS:-$jobs} scripts/fuzz.sh 5
 
 echo "All suites passed."

@@ -13,6 +13,7 @@ build_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick ffmpeg vorbis-tools
+  clang libclang-rt-14-dev              # the fuzz targets: libFuzzer and the sanitizer runtimes
   valgrind                              # the memory check of a whole game session
 )
 
