@@ -9,6 +9,7 @@
 #include "runtime/files/file_record.h"
 #include "runtime/files/media_archive.h"
 #include "runtime/files/memory_files.h"
+#include "runtime/files/whole_file_write.h"
 
 namespace tvk {
 
@@ -101,17 +102,13 @@ void load(IniStore& store) {
 void write_back(IniStore& store) {
     if (!store.changed || store.file.empty() || is_memory_file_name(store.file.c_str())) return;
     store.changed = false;
-    FileRecord record;
-    if (!file_open_write(record, store.file.c_str())) return;
+    // Replaced whole: a full disk keeps the old settings rather than an emptied file.
+    std::string text;
     for (const IniSection& section : store.sections) {
-        const std::string header = "[" + section.name + "]\r\n";
-        file_write(record, header.data(), static_cast<int64_t>(header.size()));
-        for (const auto& [key, value] : section.keys) {
-            const std::string line = key + "=" + value + "\r\n";
-            file_write(record, line.data(), static_cast<int64_t>(line.size()));
-        }
+        text += "[" + section.name + "]\r\n";
+        for (const auto& [key, value] : section.keys) text += key + "=" + value + "\r\n";
     }
-    file_close(record);
+    write_file_whole(store.file, text);
 }
 
 }  // namespace

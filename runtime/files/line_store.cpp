@@ -5,6 +5,7 @@
 
 #include "runtime/files/file_record.h"
 #include "runtime/files/media_archive.h"
+#include "runtime/files/whole_file_write.h"
 #include "runtime/value/error_state.h"
 #include "runtime/value/number_text.h"
 
@@ -27,17 +28,16 @@ LineStore& line_store() {
     return store;
 }
 
+// The file is replaced whole, so a disk that is full when the store is written
+// back keeps the lines that were there rather than an emptied file.
 void write_back(LineStore& store) {
     if (!store.changed || store.file.empty()) return;
-    FileRecord record;
-    if (file_open_write(record, store.file.c_str())) {
-        for (int32_t i = 0; i <= store.top; ++i) {
-            const std::string& line = store.lines[static_cast<size_t>(i)];
-            file_write(record, line.data(), static_cast<int64_t>(line.size()));
-            file_write(record, "\r\n", 2);
-        }
-        file_close(record);
+    std::string text;
+    for (int32_t i = 0; i <= store.top; ++i) {
+        text += store.lines[static_cast<size_t>(i)];
+        text += "\r\n";
     }
+    write_file_whole(store.file, text);
     store.changed = false;
 }
 
