@@ -13,6 +13,7 @@ struct ClockState {
     uint8_t mode = 0;          // 1: the monotonic counter; 0: no usable counter
     int64_t frequency = 0;     // counts per second
     double base = 0;
+    int64_t base_count = 0;    // the counter at the base reading
     bool base_taken = false;   // a flag rather than base == 0, so a counter reading 0 works
     bool initialised = false;
 };
@@ -49,6 +50,7 @@ double clock_ms() {
     const double value = c.mode == 1 ? counter_ms(count, c.frequency) : static_cast<double>(count);
     if (!c.base_taken) {
         c.base = value;
+        c.base_count = count;
         c.base_taken = true;
         return 0;
     }
@@ -56,5 +58,20 @@ double clock_ms() {
 }
 
 double program_clock_ms() { return clock_ms() - core_state().start_time; }
+
+void sleep_until_ms(double time) {
+    const ClockState& c = clock_state();
+    if (!c.base_taken) clock_ms();
+    if (!(time > 0)) time = 0;
+    if (time > 1e12) time = 1e12;  // some 30 years: beyond it the counter could overflow
+    // Back from milliseconds after the base to a counter value, in two parts as above.
+    const auto whole = static_cast<int64_t>(time / 1000.0);
+    const double rest_ms = time - static_cast<double>(whole) * 1000.0;
+    const int64_t offset =
+        c.mode == 1 ? whole * c.frequency +
+                          static_cast<int64_t>(rest_ms * static_cast<double>(c.frequency) / 1000.0)
+                    : static_cast<int64_t>(time);
+    platform::sleep_until(c.base_count + offset);
+}
 
 }  // namespace tvk

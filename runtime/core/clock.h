@@ -8,5 +8,9 @@ void clock_init();
 double clock_ms();
 // clock_ms() minus the start time of the frame timestamps.
 double program_clock_ms();
+// Sleeps until clock_ms() reads about time (at once when it already does). The
+// system clock wakes a little after it, a stand-in clock may wake a little before;
+// callers that need the exact moment wait out the rest themselves.
+void sleep_until_ms(double time);
 
 }  // namespace tvk

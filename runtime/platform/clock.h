@@ -4,10 +4,14 @@
 // Contract of a clock backend:
 //   counter()            - a monotonic count that never goes backwards;
 //   counter_frequency()  - counts per second, positive when the counter is usable;
-//   sleep_ms(ms)         - blocks for about ms milliseconds (0 or less returns at once).
-// The system backend counts nanoseconds of CLOCK_MONOTONIC and sleeps with nanosleep.
-// A program or a test may install another backend of the same contract (see
-// manual_clock.h); everything above the platform layer reads time only through here.
+//   sleep_ms(ms)         - blocks for about ms milliseconds (0 or less returns at once);
+//   sleep_until(count)   - blocks until the counter reaches about count (at once when it
+//                          already has); the caller waits out any rest itself, so a
+//                          backend may wake early but should wake as little late as it can.
+// The system backend counts nanoseconds of CLOCK_MONOTONIC, sleeps with nanosleep and
+// sleeps until a count with clock_nanosleep to that absolute time. A program or a test
+// may install another backend of the same contract (see manual_clock.h); everything
+// above the platform layer reads time only through here.
 #include <cstdint>
 
 namespace tvk::platform {
@@ -18,6 +22,8 @@ public:
     virtual int64_t counter() = 0;
     virtual int64_t counter_frequency() = 0;
     virtual void sleep_ms(int32_t ms) = 0;
+    // By default the whole milliseconds before count, through sleep_ms.
+    virtual void sleep_until(int64_t count);
 };
 
 // The backend in use: the system clock unless another one was installed.
@@ -30,5 +36,6 @@ void set_clock_backend(ClockBackend* backend);
 inline int64_t clock_counter() { return clock_backend().counter(); }
 inline int64_t clock_counter_frequency() { return clock_backend().counter_frequency(); }
 inline void sleep_ms(int32_t ms) { clock_backend().sleep_ms(ms); }
+inline void sleep_until(int64_t count) { clock_backend().sleep_until(count); }
 
 }  // namespace tvk::platform

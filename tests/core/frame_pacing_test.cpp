@@ -42,26 +42,46 @@ TEST_F(FramePacingTest, SixtyFramesASecondAdvanceBySixteenPointSixSixSevenEach) 
     for (int frame = 1; frame <= 120; ++frame) {
         ASSERT_EQ(wait_for_next_frame(device_, nullptr), 1);
         EXPECT_NEAR(device_.next_frame_time, start + frame * (1000.0 / 60.0), 1e-9);
-        // Each wait ends within a millisecond before the frame time it waited for.
+        // Each wait ends at the frame time it waited for, never before it, and within
+        // two of the clock's steps after it.
         const double waited_for = device_.next_frame_time - 1000.0 / 60.0;
-        EXPECT_GE(clock_ms(), waited_for - 1.0 - 0.25);
-        EXPECT_LE(clock_ms(), waited_for + 0.75);
+        const double now = clock_ms() - 0.25;  // this reading itself moved the clock on
+        EXPECT_GE(now, waited_for);
+        EXPECT_LE(now, waited_for + 0.5);
     }
     EXPECT_NEAR(device_.next_frame_time - start, 2000.0, 1e-6);
 }
 
-TEST_F(FramePacingTest, SleepsOnlyWhenMoreThanSevenMillisecondsRemainWakingThreeEarly) {
+TEST_F(FramePacingTest, SleepsUntilJustBeforeTheFrameTimeAndWaitsOutTheRestAwake) {
     set_frame_rate(device_, 60);
     device_.next_frame_time = clock_ms() + 20.0;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
+    // One sleep of the whole milliseconds (the stand-in clock's unit) that end before
+    // the frame time, less the short margin the wait keeps awake.
     ASSERT_EQ(clock_.sleeps().size(), 1u);
-    EXPECT_EQ(clock_.sleeps()[0], 16);  // 20 - 0.25 (one reading) - 3, truncated
+    EXPECT_GE(clock_.sleeps()[0], 18);
+    EXPECT_LE(clock_.sleeps()[0], 19);
 
-    device_.next_frame_time = clock_ms() + 6.0;
+    // Under a millisecond left: nothing is slept, the rest is watched awake.
+    device_.next_frame_time = clock_ms() + 0.9;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
-    EXPECT_TRUE(clock_.sleeps().empty());  // the last milliseconds are waited out busily
+    EXPECT_TRUE(clock_.sleeps().empty());
+}
+
+TEST_F(FramePacingTest, SleepUntilReachesTheAskedTimeOnTheSystemClock) {
+    platform::set_clock_backend(nullptr);
+    clock_init();
+    const double start = clock_ms();
+    for (double ahead : {0.2, 3.0}) {
+        SCOPED_TRACE(ahead);
+        const double target = clock_ms() + ahead;
+        sleep_until_ms(target);
+        EXPECT_GE(clock_ms(), target);
+    }
+    sleep_until_ms(start - 5.0);  // a time already passed returns at once
+    EXPECT_LT(clock_ms() - start, 1000.0);
 }
 
 TEST_F(FramePacingTest, LateFrameCatchesUpOneIntervalThenRebasesOnNow) {
