@@ -3,6 +3,7 @@
 #   scripts/ensure-packages.sh build   packages to build and run the game
 #   scripts/ensure-packages.sh test    packages to build and run the test suites
 #   scripts/ensure-packages.sh media   packages the media generators in tools/media need
+#   scripts/ensure-packages.sh bench   packages to build the benchmarks and run bench/compare.sh
 set -euo pipefail
 
 build_packages=(
@@ -27,11 +28,19 @@ media_packages=(
   imagemagick                           # contact sheets for looking at the pictures
 )
 
+# The comparison with other 2D frameworks builds and runs their programs too.
+bench_packages=(
+  libbenchmark-dev
+  xvfb xauth imagemagick                # one X server for every run; the sprite image
+  love libsfml-dev                      # the frameworks compared with
+)
+
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
   media) wanted=("${media_packages[@]}") ;;
-  *) echo "usage: $0 build|test|media" >&2; exit 2 ;;
+  bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 build|test|media|bench" >&2; exit 2 ;;
 esac
 
 missing=()
