@@ -86,7 +86,13 @@ int file_open_write(FileRecord& record, const char* name) {
     if (!name || !*name || is_memory_file_name(name)) return 0;
     const std::string path = system_path(name);
     if (held_by_another(path)) return 0;
-    remove_file_or_directory(path);
+    // A device, pipe or socket of that name is written as it is: deleting it would
+    // take it away from every other program (run as root, even /dev/null).
+    struct stat existing {};
+    const bool special = ::lstat(path.c_str(), &existing) == 0 &&
+                         (S_ISCHR(existing.st_mode) || S_ISBLK(existing.st_mode) ||
+                          S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode));
+    if (!special) remove_file_or_directory(path);
     const int fd = open_retrying(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) return 0;
     if (!take_exclusively(fd)) {

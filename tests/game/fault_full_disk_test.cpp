@@ -6,6 +6,10 @@
 // (with SIGXFSZ ignored, so the write fails with EFBIG instead of killing the
 // process) and the /dev/full device, on which every write fails with ENOSPC. The
 // tests run as root, for whom permission bits refuse nothing.
+//
+// Opening a channel for writing deletes a file of that name first; a device or a
+// pipe is opened as it is instead (deleting /dev/full as root would take it from the
+// whole machine), which a pipe shows before /dev/full is ever opened that way.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -135,11 +139,29 @@ TEST_F(FullDiskTest, ProgressSaveStopsWithTheErrorReportAndKeepsTheOldFile) {
     EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
 }
 
-// Every kind of channel write to a device that is always full; with debug mode on,
-// the stop also leaves its end-of-program lines in the trace file.
+// Opens a pipe made in folder on a channel for writing; true when the pipe is
+// still a pipe afterwards.
+bool pipe_survives_a_write_open(const fs::path& folder) {
+    const fs::path pipe_path = folder / "pipe";
+    fs::remove(pipe_path);
+    if (mkfifo(pipe_path.c_str(), 0600) != 0 || channel_open(2, pipe_path.c_str(), 0) != 1) return false;
+    channel_close(2);
+    struct stat info {};
+    return lstat(pipe_path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+// Opening a channel for writing replaces a file of that name, but a device or a
+// pipe is written as it is: deleting it would take it from every other program.
+TEST_F(FullDiskTest, WritingOnAPipeKeepsThePipe) { EXPECT_TRUE(pipe_survives_a_write_open(temp_.path())); }
+
+// Every kind of channel write to a device that is always full, opened for writing
+// and for appending; with debug mode on, the stop also leaves its end-of-program
+// lines in the trace file.
 TEST_F(FullDiskTest, ChannelWritesToAFullDeviceStopWithErrorCodeThree) {
     struct stat info {};
     if (stat("/dev/full", &info) != 0 || !S_ISCHR(info.st_mode)) GTEST_SKIP() << "no /dev/full here";
+    // Run as root, a write-open that deleted what it opens would delete the device.
+    ASSERT_TRUE(pipe_survives_a_write_open(temp_.path())) << "/dev/full stays out of this";
     const struct {
         const char* name;
         std::function<void()> write;
@@ -150,20 +172,22 @@ TEST_F(FullDiskTest, ChannelWritesToAFullDeviceStopWithErrorCodeThree) {
         {"double", [] { channel_write_value(2, ChannelValueType::kFloat64, 1.5); }},
         {"byte", [] { channel_write_value(2, ChannelValueType::kUnsignedByte, 7); }},
     };
-    for (const auto& w : writes) {
-        SCOPED_TRACE(w.name);
-        const fs::path trace = temp_.path() / "ErrorLog.txt";
-        fs::remove(trace);
-        const ChildEnd end = run_in_child([&] {
-            setenv("TMPDIR", temp_.path().c_str(), 1);
-            runtime_settings().debug_mode = 1;
-            if (channel_open(2, "/dev/full", -1) == 0) std::exit(6);
-            w.write();
-        });
-        EXPECT_TRUE(end.exited);
-        EXPECT_EQ(end.status, 0);
-        EXPECT_EQ(end.out, "exit\n0003 no such file\n");
-        EXPECT_EQ(read_file(trace), "-End On Line\n3\n-1\n0\n0\n");
+    const fs::path trace = temp_.path() / "ErrorLog.txt";
+    for (const int32_t mode : {-1, 0}) {
+        for (const auto& w : writes) {
+            SCOPED_TRACE(std::string(w.name) + (mode == 0 ? ", opened for writing" : ", opened for appending"));
+            fs::remove(trace);
+            const ChildEnd end = run_in_child([&] {
+                setenv("TMPDIR", temp_.path().c_str(), 1);
+                runtime_settings().debug_mode = 1;
+                if (channel_open(2, "/dev/full", mode) == 0) std::exit(6);
+                w.write();
+            });
+            EXPECT_TRUE(end.exited);
+            EXPECT_EQ(end.status, 0);
+            EXPECT_EQ(end.out, "exit\n0003 no such file\n");
+            EXPECT_EQ(read_file(trace), "-End On Line\n3\n-1\n0\n0\n");
+        }
     }
     ASSERT_EQ(stat("/dev/full", &info), 0) << "the device is still there";
     EXPECT_TRUE(S_ISCHR(info.st_mode));
