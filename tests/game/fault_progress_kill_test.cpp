@@ -115,6 +115,7 @@ TEST(ProgressSaveKilled, FileAlwaysHoldsTheLastReportedSaveOrTheNext) {
         if (reported > on_disk) ++kills_with_saves;
 
         const int64_t now = saved_number(file);
+        ASSERT_GE(now, 0) << "kill " << kill_no << ": the file does not read back whole";
         ASSERT_GE(now, reported) << "kill " << kill_no << ": the file lost a completed save";
         ASSERT_LE(now, reported + 1) << "kill " << kill_no << ": a save that never began";
         on_disk = now;
