@@ -178,7 +178,7 @@ ratio() {
 }
 row() { # label case key [workload] [filter] [no-ratio]
     local label=$1 c=$2 key=$3 wl=${4:-} filter=${5:-} fw
-    printf '%-34s' "$label"
+    printf '%-40s' "$label"
     for fw in $FRAMEWORKS; do printf ' %-24s' "$(cell "$c" "$fw" "$key" "$wl" "$filter")"; done
     if [ -n "${6:-}" ]; then echo " -"; else echo " $(ratio "$c" "$key" "$wl" "$filter")"; fi
 }
@@ -191,7 +191,7 @@ for fw in $FRAMEWORKS; do
 done
 echo "   median of $REPEAT run(s) [min-max]; last column: tavrick / best other (lower is better)"
 echo
-printf '%-34s' "case"
+printf '%-40s' "case"
 for fw in $FRAMEWORKS; do printf ' %-24s' "$fw"; done
 echo " tavrick/best"
 for c in $CASES; do
