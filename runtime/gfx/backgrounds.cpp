@@ -10,6 +10,7 @@
 
 #include "runtime/files/media_archive.h"
 #include "runtime/gfx/colour_key.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/image_file.h"
 #include "runtime/gfx/sprite_drawing.h"
@@ -92,6 +93,7 @@ std::vector<uint8_t> background_tile_texels(const ImageBuffer& image, int32_t le
 }
 
 bool grab_background(OpenGLRainbows& device, int32_t set) {
+    flush_draw_batch(device);
     BackgroundTileSet* tiles = tile_set(device, set);
     if (!tiles) return false;
     BackgroundTileSizes& sizes = *background_tile_sizes(device, set);
@@ -147,6 +149,7 @@ bool grab_background(OpenGLRainbows& device, int32_t set) {
 }
 
 bool load_background_image(OpenGLRainbows& device, int32_t set, const std::string& path) {
+    flush_draw_batch(device);
     BackgroundTileSet* tiles = tile_set(device, set);
     if (!tiles) return false;
     ImageBuffer image;
@@ -188,6 +191,7 @@ bool load_background_image(OpenGLRainbows& device, int32_t set, const std::strin
 }
 
 void draw_background(OpenGLRainbows& device, int32_t set) {
+    flush_draw_batch(device);
     BackgroundTileSet* tiles = tile_set(device, set);
     if (!tiles || tiles->columns == 0) return;
     const BackgroundTileSizes& sizes = *background_tile_sizes(device, set);
@@ -236,6 +240,7 @@ void draw_background(OpenGLRainbows& device, int32_t set) {
 }
 
 void free_background(OpenGLRainbows& device, int32_t set) {
+    flush_draw_batch(device);
     BackgroundTileSet* tiles = tile_set(device, set);
     if (!tiles) return;
     for (uint32_t& texture : tiles->textures) {

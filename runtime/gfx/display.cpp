@@ -9,6 +9,7 @@
 #include "runtime/core/message_pump.h"
 #include "runtime/core/service_hooks.h"
 #include "runtime/core/trace_log.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/platform/clock.h"
@@ -209,6 +210,7 @@ bool open_window(OpenGLRainbows& device, void* instance, int32_t width, int32_t 
 }
 
 bool enter_fullscreen(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     const int32_t desktop_depth = platform::desktop_mode().bits_per_pixel;
     const int32_t depth =
         device.colour_depth != desktop_depth && device.colour_depth != 0 ? device.colour_depth : 0;
@@ -233,6 +235,7 @@ bool enter_fullscreen(OpenGLRainbows& device) {
 }
 
 int32_t leave_fullscreen(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     if (device.fullscreen) {
         platform::leave_fullscreen_mode(device.window);
         platform::sleep_ms(500);
@@ -255,6 +258,7 @@ int32_t leave_fullscreen(OpenGLRainbows& device) {
 
 int32_t change_screen_mode(OpenGLRainbows& device, int32_t width, int32_t height,
                            int32_t colour_depth, int32_t fullscreen) {
+    flush_draw_batch(device);
     if (width != 0) device.window_width = width;
     if (height != 0) device.window_height = height;
     if (colour_depth != 0) device.colour_depth = colour_depth;
@@ -263,6 +267,7 @@ int32_t change_screen_mode(OpenGLRainbows& device, int32_t width, int32_t height
 }
 
 int32_t hide_window(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     if (device.fullscreen) platform::leave_fullscreen_mode(device.window);
     platform::hide_window(device.window);
     device.fullscreen = 0;
@@ -271,6 +276,7 @@ int32_t hide_window(OpenGLRainbows& device) {
 }
 
 int32_t close_window(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     service_delete_all_sprites(device);
     for (int32_t set = 0; set < kBackgroundSetCount; ++set) service_free_background(device, set);
     leave_fullscreen(device);

@@ -22,6 +22,7 @@ GlExtensions& gl_extensions() {
 
 void load_extension_entry_points(const std::string& extensions) {
     GlExtensions& g = gl_extensions();
+    fetch(g.glMultiDrawArrays, "glMultiDrawArrays");
     if (extensions.find("GL_ARB_multitexture") != std::string::npos) {
         fetch(g.glActiveTextureARB, "glActiveTextureARB");
         fetch(g.glMultiTexCoord2fARB, "glMultiTexCoord2fARB");

@@ -9,6 +9,8 @@
 namespace tvk {
 
 struct GlExtensions {
+    // Many draws of one primitive in one call (core since 1.4).
+    PFNGLMULTIDRAWARRAYSPROC glMultiDrawArrays = nullptr;
     // Multitexturing.
     PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
     PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstring>
 
+#include "runtime/gfx/draw_batch.h"
+
 namespace tvk {
 
 namespace {
@@ -32,13 +34,19 @@ std::array<int32_t, static_cast<size_t>(GlCap::count)>& entries() {
 
 void gl_enable(GlCap cap) {
     int32_t& entry = entries()[static_cast<size_t>(cap)];
-    if (entry != 1) glEnable(kGlNames[static_cast<size_t>(cap)]);
+    if (entry != 1) {
+        flush_draw_batch();   // the gathered draws were made with the old state
+        glEnable(kGlNames[static_cast<size_t>(cap)]);
+    }
     entry = 1;
 }
 
 void gl_disable(GlCap cap) {
     int32_t& entry = entries()[static_cast<size_t>(cap)];
-    if (entry != 0) glDisable(kGlNames[static_cast<size_t>(cap)]);
+    if (entry != 0) {
+        flush_draw_batch();
+        glDisable(kGlNames[static_cast<size_t>(cap)]);
+    }
     entry = 0;
 }
 

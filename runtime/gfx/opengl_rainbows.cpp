@@ -17,6 +17,8 @@ std::unique_ptr<OpenGLRainbows>& device_holder() {
 }  // namespace
 
 OpenGLRainbows::~OpenGLRainbows() {
+    // Draws not yet made would land in a window that is going away.
+    draw_batch = DrawBatch{};
     // Sprite textures and target framebuffers go while their context is still there.
     if (gl_context && (sprite_table || render_targets)) platform::make_gl_current(window, gl_context);
     free_render_targets(*this);
@@ -28,7 +30,13 @@ OpenGLRainbows::~OpenGLRainbows() {
     platform::destroy_window(window);
 }
 
-OpenGLRainbows* graphics_device() { return device_holder().get(); }
+OpenGLRainbows* graphics_device() {
+    OpenGLRainbows* device = device_holder().get();
+    if (device && !device->draw_batch.empty()) flush_draw_batch(*device);
+    return device;
+}
+
+OpenGLRainbows* drawing_device() { return device_holder().get(); }
 
 OpenGLRainbows& create_graphics_device() {
     device_holder() = std::make_unique<OpenGLRainbows>();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/platform/window.h"
 
 namespace tvk {
@@ -65,14 +66,20 @@ public:
     platform::GlContext gl_context = nullptr;
     // Drawing state of the sprite layer that reset_2d_state restores.
     uint8_t smoothing = 1;
+    // Draws gathered for one GL call; see draw_batch.h.
+    DrawBatch draw_batch;
 };
 
 // Where the message pump of present_frame hands each pending event first: the
 // program's "TVK_WIN32_MSG" handler, or null.
 using MessageCallback = void (*)();
 
-// The process's device; null before start-up creates it and after shutdown.
+// The process's device; null before start-up creates it and after shutdown. Every
+// command reaches the device through here, which first draws what the draw batch
+// holds, so that the command sees and changes the state after those draws.
 OpenGLRainbows* graphics_device();
+// The device without flushing the draw batch: for the commands that add to it.
+OpenGLRainbows* drawing_device();
 OpenGLRainbows& create_graphics_device();
 void destroy_graphics_device();
 

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/image_writer.h"
@@ -108,6 +109,7 @@ int32_t& framebuffer_alpha_bits() { return capture_store().alpha_bits; }
 
 bool grab_sprite(OpenGLRainbows& device, int32_t slot, int32_t x, int32_t y, int32_t width,
                  int32_t height) {
+    flush_draw_batch(device);
     SpriteSlot* s = command_slot(slot) ? sprite_slot(device, slot) : nullptr;
     if (!s) return false;
     s->frame_width = s->frame_height = 0;
@@ -166,6 +168,7 @@ bool grab_sprite(OpenGLRainbows& device, int32_t slot, int32_t x, int32_t y, int
 }
 
 bool read_sprite_pixels(OpenGLRainbows& device, int32_t slot, ImageBuffer& image) {
+    flush_draw_batch(device);
     const SpriteSlot* s = sprite_slot(device, slot);
     const GlExtensions& ext = gl_extensions();
     if (!s || s->width <= 0 || s->texture == 0 || !ext.framebuffers_available()) return false;

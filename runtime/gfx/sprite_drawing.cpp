@@ -132,45 +132,61 @@ void set_smoothing(int32_t on) {
 
 // ---- sprites ------------------------------------------------------------------------
 
+void batch_textured(OpenGLRainbows& device, int32_t slot, BatchPrimitive primitive,
+                    const QuadVertex* vertices, int32_t count) {
+    DrawBatchKey key;
+    key.primitive = primitive;
+    key.texture = sprite_slot(device, slot)->texture;
+    key.clamp = primitive == BatchPrimitive::fans;
+    key.filter = primitive == BatchPrimitive::strips ? int8_t{-1} : static_cast<int8_t>(device.smoothing);
+    if (!batch_accepts(device.draw_batch, key)) {
+        flush_draw_batch(device);
+        bind_sprite(device, slot, -1, 0);
+        if (key.filter >= 0) apply_smoothing(device);
+        if (key.clamp) {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        }
+    }
+    batch_add(device, key, vertices, count);
+}
+
+namespace {
+
+// An integer position as the vertex the quad gets; 64-bit so that the sum of a far
+// position and a size cannot overflow.
+float coordinate(int64_t value) { return static_cast<float>(value); }
+
+}  // namespace
+
 void draw_sprite(int32_t slot, int32_t x, int32_t y) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device) return;
     const SpriteSlot* s = drawable(*device, slot);
     if (!s) return;
-    bind_sprite(*device, slot, -1, 0);
-    apply_smoothing(*device);
-    const int32_t w = s->width, h = s->height;
+    const float l = coordinate(x), t = coordinate(y);
+    const float r = coordinate(int64_t{x} + s->width), b = coordinate(int64_t{y} + s->height);
     const float u = s->u_extent, v = s->v_extent;
-    glBegin(GL_QUADS);
-    glTexCoord2f(u, v);
-    glVertex2i(x + w, y);
-    glTexCoord2f(0.0f, v);
-    glVertex2i(x, y);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2i(x, y + h);
-    glTexCoord2f(u, 0.0f);
-    glVertex2i(x + w, y + h);
-    glEnd();
+    const QuadVertex quad[4] = {{r, t, u, v}, {l, t, 0.0f, v}, {l, b, 0.0f, 0.0f}, {r, b, u, 0.0f}};
+    batch_textured(*device, slot, BatchPrimitive::quads, quad, 4);
 }
 
 void draw_sprite_stretched(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t height) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device) return;
     const SpriteSlot* s = drawable(*device, slot);
     if (!s) return;
-    bind_sprite(*device, slot, -1, 0);
-    apply_smoothing(*device);
     const float l = static_cast<float>(x), t = static_cast<float>(y);
     const float r = l + static_cast<float>(width), b = t + static_cast<float>(height);
     const QuadVertex quad[4] = {{l, b, 0.0f, 0.0f},
                                 {r, b, s->u_extent, 0.0f},
                                 {r, t, s->u_extent, s->v_extent},
                                 {l, t, 0.0f, s->v_extent}};
-    draw_quad(*device, quad);
+    batch_textured(*device, slot, BatchPrimitive::fans, quad, 4);
 }
 
 void draw_sprite_zoomed(int32_t slot, int32_t x, int32_t y, double zoom_x, double zoom_y) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device) return;
     const SpriteSlot* s = drawable(*device, slot);
     if (!s) return;
@@ -245,44 +261,34 @@ void load_anim(const RtString& file_name, int32_t slot, int32_t frame_width, int
 }
 
 void draw_anim_frame(int32_t slot, int32_t frame, int32_t x, int32_t y) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device) return;
     const SpriteSlot* s = drawable(*device, slot);
     FrameRect r;
     if (!s || !frame_rect(*s, frame, r)) return;
-    bind_sprite(*device, slot, -1, 0);
-    apply_smoothing(*device);
-    glBegin(GL_QUADS);
-    glTexCoord2f(r.ur, r.vt);
-    glVertex2i(x + r.fw, y);
-    glTexCoord2f(r.ul, r.vt);
-    glVertex2i(x, y);
-    glTexCoord2f(r.ul, r.vb);
-    glVertex2i(x, y + r.fh);
-    glTexCoord2f(r.ur, r.vb);
-    glVertex2i(x + r.fw, y + r.fh);
-    glEnd();
+    const float l = coordinate(x), t = coordinate(y);
+    const float rt = coordinate(int64_t{x} + r.fw), b = coordinate(int64_t{y} + r.fh);
+    const QuadVertex quad[4] = {{rt, t, r.ur, r.vt}, {l, t, r.ul, r.vt}, {l, b, r.ul, r.vb}, {rt, b, r.ur, r.vb}};
+    batch_textured(*device, slot, BatchPrimitive::quads, quad, 4);
 }
 
 void draw_anim_frame_stretched(int32_t slot, int32_t frame, int32_t x, int32_t y, int32_t width,
                                int32_t height) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device) return;
     const SpriteSlot* s = drawable(*device, slot);
     FrameRect r;
     if (!s || !frame_rect(*s, frame, r)) return;
-    bind_sprite(*device, slot, -1, 0);
-    apply_smoothing(*device);
     // The right and bottom edges lie a tenth of a pixel further out.
     const float l = static_cast<float>(x), t = static_cast<float>(y);
     const float rt = static_cast<float>(x + width) + 0.1f, b = static_cast<float>(y + height) + 0.1f;
     const QuadVertex quad[4] = {{l, t, r.ul, r.vt}, {l, b, r.ul, r.vb}, {rt, b, r.ur, r.vb}, {rt, t, r.ur, r.vt}};
-    draw_quad(*device, quad);
+    batch_textured(*device, slot, BatchPrimitive::fans, quad, 4);
 }
 
 void draw_anim_frame_rotozoom(int32_t slot, int32_t frame, int32_t x, int32_t y, double angle,
                               double zoom) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device) return;
     const SpriteSlot* s = drawable(*device, slot);
     FrameRect r;
@@ -297,11 +303,9 @@ void draw_anim_frame_rotozoom(int32_t slot, int32_t frame, int32_t x, int32_t y,
     auto corner = [&](float dx, float dy, float u, float v) {
         return QuadVertex{cx + c * dx + sn * dy, cy - sn * dx + c * dy, u, v};
     };
-    bind_sprite(*device, slot, -1, 0);
-    apply_smoothing(*device);
     const QuadVertex quad[4] = {corner(-hw, -hh, ul, vt), corner(-hw, hh, ul, vb),
                                 corner(hw, hh, ur, vb), corner(hw, -hh, ur, vt)};
-    draw_quad(*device, quad);
+    batch_textured(*device, slot, BatchPrimitive::fans, quad, 4);
 }
 
 }  // namespace tvk

@@ -5,17 +5,13 @@
 // Every OpenGL capability switch goes through the gl_state_cache.
 #include <cstdint>
 
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
 
 struct SpriteSlot;
-
-// One corner handed to draw_quad: position and texture coordinate (16 bytes).
-struct QuadVertex {
-    float x, y, u, v;
-};
 
 // Makes slot's texture current on unit 0 (negative: untextured) and, with
 // multitexturing, secondary's on unit 1. flag picks the mipmapped textures; table,
@@ -27,6 +23,12 @@ void bind_sprite(OpenGLRainbows& device, int32_t slot, int32_t secondary, int32_
 void draw_quad(OpenGLRainbows& device, const QuadVertex* vertices);
 // Both filters of the bound texture from the smoothing flag.
 void apply_smoothing(const OpenGLRainbows& device);
+// Adds one textured draw of slot (which must hold an image) to the draw batch,
+// first flushing it and setting slot's texture state when the batch holds other
+// draws: quads repeat the texture and apply the smoothing flag; fans clamp it and
+// apply the flag; strips (text) keep the texture's own filtering.
+void batch_textured(OpenGLRainbows& device, int32_t slot, BatchPrimitive primitive,
+                    const QuadVertex* vertices, int32_t count);
 
 // Commands of the compiled program, on the process's device. Slots outside the
 // table draw nothing, as do empty slots.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/files/media_archive.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/image_file.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/texture_upload.h"
@@ -28,11 +29,13 @@ SpriteSlot* sprite_slot(OpenGLRainbows& device, int32_t slot) {
 }
 
 void delete_all_sprites(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     if (!device.sprite_table) return;
     for (int32_t slot = 0; slot < kSpriteCommandSlots; ++slot) delete_sprite(device, slot);
 }
 
 void free_sprite_table(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     if (device.pixel_copies) {
         for (int32_t slot = 0; slot < kSpriteSlotCount; ++slot) delete[] device.pixel_copies[slot];
     }
@@ -43,6 +46,7 @@ void free_sprite_table(OpenGLRainbows& device) {
 }
 
 void delete_sprite(OpenGLRainbows& device, int32_t slot) {
+    flush_draw_batch(device);
     SpriteSlot* s = sprite_slot(device, slot);
     if (!s) return;
     delete[] device.pixel_copies[slot];
@@ -64,6 +68,7 @@ void delete_sprite(OpenGLRainbows& device, int32_t slot) {
 
 bool create_sprite_from_image(OpenGLRainbows& device, int32_t slot, const ImageBuffer& image,
                               bool normal_map) {
+    flush_draw_batch(device);
     SpriteSlot* s = sprite_slot(device, slot);
     if (!s) return false;
     delete_sprite(device, slot);
@@ -90,6 +95,7 @@ bool create_sprite_from_image(OpenGLRainbows& device, int32_t slot, const ImageB
 
 bool load_image_into_slot(OpenGLRainbows& device, int32_t slot, const char* path,
                           int32_t colour_key, bool normal_map) {
+    flush_draw_batch(device);
     if (!sprite_slot(device, slot)) return false;
     delete_sprite(device, slot);
     ImageBuffer image;

@@ -1,4 +1,5 @@
-// Printing text with the current font: one vertex array and one draw call per text.
+// Printing text with the current font: one triangle strip per text, gathered with
+// the texts and sprites around it into the draw batch.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -13,10 +14,6 @@ namespace tvk {
 
 namespace {
 
-constexpr size_t kFloatsPerVertex = 5;   // x, y, z, u, v
-constexpr size_t kMinVertices = 512;
-constexpr size_t kVertexStep = 128;
-
 // The byte's glyph: the byte read as signed, widened to an unsigned 32-bit value,
 // modulo the glyph count. So with 128 glyphs byte 200 gives glyph 72 and byte 128
 // gives glyph 0, which ends the text.
@@ -24,16 +21,10 @@ uint32_t glyph_of(char byte, uint32_t glyph_count) {
     return static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(byte))) % glyph_count;
 }
 
-void reserve_vertices(std::vector<float>& vertices, size_t count) {
-    if (vertices.size() >= count * kFloatsPerVertex) return;
-    const size_t grown = std::max(kMinVertices, (count + kVertexStep - 1) / kVertexStep * kVertexStep);
-    vertices.resize(grown * kFloatsPerVertex);
-}
-
 }  // namespace
 
 void print_text(const RtString& text, double x, double y, int32_t proportional) {
-    OpenGLRainbows* device = graphics_device();
+    OpenGLRainbows* device = drawing_device();
     if (!device || text.empty()) return;
     FontState& fonts = font_state();
     const int32_t slot = kFontSlotBase + fonts.current;
@@ -41,10 +32,8 @@ void print_text(const RtString& text, double x, double y, int32_t proportional) 
     const FontGeometry g = font_geometry(s.width, s.height);
     const GlyphTable& glyphs = fonts.glyphs[static_cast<size_t>(fonts.current)];
     const size_t length = std::strlen(text.c_str());
-    reserve_vertices(fonts.text_vertices, length * 4);
-
-    // The font keeps the nearest-texel filtering it was made with.
-    bind_sprite(*device, slot, -1, 0);
+    std::vector<QuadVertex>& strip = device->draw_batch.scratch;
+    strip.resize(length * 4);
 
     const float m = s.v_extent / static_cast<float>(g.glyph_count / 16);
     const uint32_t last_row = static_cast<uint32_t>(g.glyph_count / 16 - 1);
@@ -52,8 +41,8 @@ void print_text(const RtString& text, double x, double y, int32_t proportional) 
     const float top = static_cast<float>(std::ceil(y));
     const float bottom = top + static_cast<float>(g.cell_height);
     float pen = static_cast<float>(std::ceil(x));
-    float* v = fonts.text_vertices.data();
-    GLsizei vertex_count = 0;
+    QuadVertex* v = strip.data();
+    int32_t vertex_count = 0;
     for (size_t i = 0; i < length; ++i) {
         const uint32_t glyph = glyph_of(text.c_str()[i], static_cast<uint32_t>(g.glyph_count));
         if (glyph == 0) break;
@@ -71,26 +60,18 @@ void print_text(const RtString& text, double x, double y, int32_t proportional) 
         const float v_bottom = m * static_cast<float>(last_row - glyph / 16);
         const float v_top = v_bottom + m;
         const float right = pen + advance;
-        const float corners[4][kFloatsPerVertex] = {{pen, bottom, 0.0f, u_left, v_bottom},
-                                                    {pen, top, 0.0f, u_left, v_top},
-                                                    {right, bottom, 0.0f, u_right, v_bottom},
-                                                    {right, top, 0.0f, u_right, v_top}};
-        std::memcpy(v, corners, sizeof corners);
-        v += 4 * kFloatsPerVertex;
+        *v++ = {pen, bottom, u_left, v_bottom};
+        *v++ = {pen, top, u_left, v_top};
+        *v++ = {right, bottom, u_right, v_bottom};
+        *v++ = {right, top, u_right, v_top};
         vertex_count += 4;
         pen = right;
     }
     if (vertex_count == 0) return;
-
-    constexpr GLsizei kStride = kFloatsPerVertex * sizeof(float);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, kStride, fonts.text_vertices.data());
-    glTexCoordPointer(2, GL_FLOAT, kStride, fonts.text_vertices.data() + 3);
-    // Neighbouring glyphs share their edge, so the joining triangles have no area.
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, vertex_count);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    // The font keeps the nearest-texel filtering it was made with. One strip per
+    // text: neighbouring glyphs share their edge, so the joining triangles have no
+    // area.
+    batch_textured(*device, slot, BatchPrimitive::strips, strip.data(), vertex_count);
 }
 
 int32_t text_width(const RtString& text, int32_t proportional) {

@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 
 #include "runtime/core/service_hooks.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/scene_3d.h"
@@ -16,6 +17,7 @@ bool turned(const OpenGLRainbows& device) { return device.orientation == 1 || de
 }  // namespace
 
 void reset_2d_state(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     set_viewport(device, 0, 0, 0, 0);
     gl_state_cache_forget();
     gl_disable(GlCap::depth_test);
@@ -47,6 +49,7 @@ void reset_2d_state(OpenGLRainbows& device) {
 }
 
 void set_viewport(OpenGLRainbows& device, int32_t x, int32_t y, int32_t w, int32_t h) {
+    flush_draw_batch(device);
     const int32_t target = device.current_render_target;
     if (w <= 0 || h <= 0) {
         x = y = 0;
@@ -90,6 +93,7 @@ void set_viewport(OpenGLRainbows& device, int32_t x, int32_t y, int32_t w, int32
 }
 
 void set_orientation(OpenGLRainbows& device, int32_t orientation) {
+    flush_draw_batch(device);
     device.orientation = orientation < 0 ? 0 : orientation > 3 ? 3 : orientation;
     if (Scene3D* scene = scene_3d()) leave_3d_mode(*scene);
     set_viewport(device, 0, 0, 0, 0);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "runtime/audio/movie.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/input/input_device.h"
 #include "runtime/platform/events.h"
@@ -59,6 +60,7 @@ TEST_F(MovieTest, PlaysToTheEndFittedAndCentred) {
     EXPECT_EQ(play_movie(RtString(clip.c_str())), 0);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
     // 64 × 32 fitted into 160 × 120 is 160 × 80, centred: bars above and below.
+    flush_draw_batch();
     glFinish();
     uint8_t centre[4] = {}, top[4] = {};
     glReadPixels(80, 60, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);

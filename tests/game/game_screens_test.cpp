@@ -16,6 +16,7 @@
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound_commands.h"
 #include "runtime/files/file_system.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/font_table.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
@@ -30,6 +31,7 @@ using game::game_state;
 
 // The drawn frame, read back before any flip: packed colours, row 0 at the top.
 std::vector<uint32_t> grab_frame() {
+    flush_draw_batch();
     glFinish();
     std::vector<uint32_t> pixels(480 * 640);
     glReadBuffer(GL_BACK);

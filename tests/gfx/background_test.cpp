@@ -7,6 +7,7 @@
 
 #include "gl_fixture.h"
 #include "runtime/gfx/backgrounds.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/image_writer.h"
 #include "runtime/value/error_state.h"
 
@@ -26,6 +27,7 @@ class BackgroundTest : public GlDeviceTest {
 protected:
     // The window pixel at (x, y) from the top-left, whatever the window's size.
     Rgba window_pixel(int32_t x, int32_t y) {
+        flush_draw_batch();
         glFinish();
         Rgba rgba{};
         glReadBuffer(GL_BACK);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/core/trace_log.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/opengl_rainbows.h"
@@ -50,6 +51,7 @@ protected:
         glVertex2i(x + w, y + h);
         glVertex2i(x, y + h);
         glEnd();
+        flush_draw_batch();
         glFinish();
     }
 

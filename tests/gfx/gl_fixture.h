@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/image_buffer.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
@@ -47,6 +48,7 @@ protected:
 
     // The pixel at logical (x, y), counted from the top-left.
     Rgba pixel(int32_t x, int32_t y) {
+        flush_draw_batch();
         glFinish();
         Rgba rgba{};
         glReadBuffer(GL_BACK);

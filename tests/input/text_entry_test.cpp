@@ -11,6 +11,7 @@
 
 #include "input/input_fixture.h"
 #include "runtime/gfx/backgrounds.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/font_table.h"
 #include "runtime/gfx/sprite_store.h"
 #include "runtime/input/input_commands.h"
@@ -65,6 +66,7 @@ protected:
     }
 
     static Rgb pixel(int32_t x, int32_t y) {
+        flush_draw_batch();
         glFinish();
         std::array<uint8_t, 4> rgba{};
         glReadBuffer(GL_BACK);

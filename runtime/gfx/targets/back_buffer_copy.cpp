@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
 #include "runtime/gfx/texture_upload.h"
@@ -13,6 +14,7 @@
 namespace tvk {
 
 bool make_sprite_texture(OpenGLRainbows& device, int32_t slot, int32_t tw, int32_t th) {
+    flush_draw_batch(device);
     SpriteSlot* s = sprite_slot(device, slot);
     if (!s) return false;
     delete_sprite(device, slot);
@@ -37,6 +39,7 @@ bool make_sprite_texture(OpenGLRainbows& device, int32_t slot, int32_t tw, int32
 
 bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl_x, int32_t gl_y,
                                 int32_t width, int32_t height, CopyAlpha alpha) {
+    flush_draw_batch(device);
     SpriteSlot* s = sprite_slot(device, slot);
     if (!s || width < 1 || height < 1) return false;
     if (width > max_texture_size() || height > max_texture_size()) return false;

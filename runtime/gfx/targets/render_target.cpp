@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
@@ -100,6 +101,7 @@ RenderTarget* render_target_table(OpenGLRainbows& device) {
 }
 
 void free_render_targets(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     if (!device.render_targets) return;
     for (int32_t i = 0; i < kRenderTargetCount; ++i) delete_framebuffer(device.render_targets[i]);
     delete[] device.render_targets;
@@ -109,6 +111,7 @@ void free_render_targets(OpenGLRainbows& device) {
 
 void create_render_target(OpenGLRainbows& device, int32_t index, int32_t sprite, int32_t width,
                           int32_t height) {
+    flush_draw_batch(device);
     RenderTarget* target = target_at(device, index);
     if (!target || sprite < 0 || sprite >= kSpriteCommandSlots) return;
     if (width > max_texture_size() || height > max_texture_size()) return;
@@ -128,6 +131,7 @@ void create_render_target(OpenGLRainbows& device, int32_t index, int32_t sprite,
 }
 
 void use_render_target(OpenGLRainbows& device, int32_t index) {
+    flush_draw_batch(device);
     end_render_target(device);
     RenderTarget* target = target_at(device, index);
     if (!target || target->sprite < 0) return;
@@ -145,6 +149,7 @@ void use_render_target(OpenGLRainbows& device, int32_t index) {
 }
 
 void end_render_target(OpenGLRainbows& device) {
+    flush_draw_batch(device);
     if (RenderTarget* target = target_at(device, device.current_render_target)) {
         if (target->emulated) {
             end_emulation(device, *target);
