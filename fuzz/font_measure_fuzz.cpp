@@ -22,7 +22,8 @@ bool raw_image(const uint8_t* data, size_t size, tvk::ImageBuffer& image) {
     if (static_cast<int64_t>(w) * h > 256 * 1024) return false;
     if (!tvk::allocate_image(image, w, h)) return false;
     const std::vector<uint8_t> pixels = in.rest();
-    std::memcpy(image.pixels.data(), pixels.data(), std::min(pixels.size(), static_cast<size_t>(w) * h * 4));
+    const size_t n = std::min(pixels.size(), static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    if (n > 0) std::memcpy(image.pixels.data(), pixels.data(), n);
     return true;
 }
 
