@@ -31,8 +31,11 @@ rm -f "$work/game/Media/moredata.txt" "$work/game/Media/moredata.txt.new"
 supp_args=()
 for s in "$@"; do supp_args+=("--suppressions=$s"); done
 
-# Software GL with no X server; the dummy audio driver. Valgrind cannot follow
-# llvmpipe's worker threads cheaply: one rasteriser thread keeps the run short.
+# Software GL with no X server; the dummy audio driver. Valgrind runs one thread
+# at a time, so llvmpipe's rasteriser threads would only add switching: the
+# driver draws on the calling thread. --keep-debuginfo keeps the names of the GL
+# driver's code after it is unloaded at exit, so its leaks can be told apart
+# from the project's (see the .supp files).
 start=$(date +%s)
 (cd / && exec env -u DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
    LIBGL_ALWAYS_SOFTWARE=1 LP_NUM_THREADS=0 TMPDIR="$work/tmp" XDG_DATA_HOME="$work/data" \
