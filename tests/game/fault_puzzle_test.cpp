@@ -2,7 +2,8 @@
 // with whatever texts come out. Words that are not 4 to 10 characters long give no
 // fragments, so such a round cannot be solved, but the game still runs: the round
 // selection, a round's set-up, picking, checking and undoing, and the way back all
-// work, and the progress file is neither lost nor rewritten.
+// work, and the progress file is neither lost nor rewritten. A progress file of
+// garbage reads as digits and is written whole again.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "game/game_state.h"
 #include "game/progress_file.h"
 #include "runtime/value/string_codings.h"
+#include "support/temp_dir.h"
 
 namespace tvk::game_test {
 namespace {
@@ -143,6 +145,34 @@ TEST_P(GarbagePuzzleTest, GameRunsAndKeepsTheProgressFile) {
 
     EXPECT_TRUE(player.play()) << "stuck at: " << player.stuck_at();
     EXPECT_EQ(folder.read_media(game::kProgressFile), progress);
+}
+
+// A progress file of garbage reads as some digit (0 to 9) for every round, never
+// fails, and the next save writes a whole line of those digits again.
+TEST(GarbageProgressFile, ReadsAsDigitsAndIsRewrittenWhole) {
+    testing_support::TempDir temp;
+    const fs::path old_cwd = fs::current_path();
+    fs::current_path(temp.path());
+    setenv("XDG_DATA_HOME", (temp.path() / "data").c_str(), 1);
+    std::mt19937 random(11);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        std::string bytes = random_bytes(random, 1 + attempt * 7);
+        if (attempt % 2) bytes = string_hex_encode(bytes.data(), static_cast<uint32_t>(bytes.size()), false).c_str();
+        std::ofstream(game::kProgressFile, std::ios::binary) << bytes;
+        game::reset_game_state(game_state());
+        game::load_progress();
+        for (int32_t r = 0; r <= 50; ++r) {
+            const double v = game_state().progress(r);
+            ASSERT_TRUE(v >= 0 && v <= 9 && v == static_cast<int>(v)) << "round " << r << ": " << v;
+        }
+        game::save_progress();
+        std::ifstream in(game::kProgressFile, std::ios::binary);
+        const std::string digits = decipher_progress(std::string(std::istreambuf_iterator<char>(in), {}));
+        ASSERT_EQ(digits.size(), 51u);
+        for (int32_t r = 0; r <= 50; ++r) EXPECT_EQ(digits[r] - '0', game_state().progress(r)) << r;
+    }
+    fs::current_path(old_cwd);
 }
 
 INSTANTIATE_TEST_SUITE_P(PuzzleFile, GarbagePuzzleTest, ::testing::ValuesIn(kGarbage),
