@@ -105,7 +105,7 @@ TEST_F(LineStoreTest, LinesOfTheFullSlotSizeKeepTheNumberingOfLaterLines) {
 }
 
 TEST_F(LineStoreTest, AZeroByteEndsTheLineBeforeItsControlBytesAreTrimmed) {
-    for_disk_and_memory(dir, std::string("3.5\r\0\0\x1cline\r\nnext", 19), [&](const RtString& file) {
+    for_disk_and_memory(dir, std::string("3.5\r\0\0\x1cline\r\nnext", 17), [&](const RtString& file) {
         EXPECT_STREQ(line_store_read(file, 0).c_str(), "3.5");
         EXPECT_STREQ(line_store_read(file, 1).c_str(), "next");
     });

@@ -58,9 +58,16 @@ int64_t saved_number(const fs::path& file) {
     return n;
 }
 
+constexpr int64_t kStartMark = -1;
+
 // Saves first, first + 1, ... until killed, writing each number to the pipe once
 // its save has returned.
 [[noreturn]] void save_until_killed(int64_t first, int report_fd) {
+    // A start mark first: starting a process can take longer than the kill delay
+    // (much longer in the sanitizer build), and kills before the first save prove
+    // nothing.
+    const int64_t started = kStartMark;
+    if (write(report_fd, &started, sizeof started) != sizeof started) _exit(2);
     for (int64_t n = first;; ++n) {
         set_progress_to(n);
         game::save_progress();
@@ -104,6 +111,9 @@ TEST(ProgressSaveKilled, FileAlwaysHoldsTheLastReportedSaveOrTheNext) {
             save_until_killed(on_disk + 1, report[1]);
         }
         close(report[1]);
+        int64_t mark = 0;
+        ASSERT_EQ(read(report[0], &mark, sizeof mark), static_cast<ssize_t>(sizeof mark));
+        ASSERT_EQ(mark, kStartMark);
         usleep(static_cast<useconds_t>(delay_us(random)));
         kill(child, SIGKILL);
         int status = 0;

@@ -65,15 +65,23 @@ click() {
 }
 
 previous=""
+# The screenshot of a screen, taken again for up to 15 s while it is still black or
+# still the screen before: loading a screen's pictures takes a while in slow
+# builds (the sanitizer build) and on a busy machine.
 shot() {
-  local file="$shots/$1.png"
-  import -window "$window" "$file" 2>/dev/null || fail "no screenshot of $1"
-  local mean
-  mean=$(convert "$file" -format '%[fx:mean]' info:)
-  awk -v m="$mean" 'BEGIN { exit !(m > 0.02) }' || fail "the $1 screen is black"
-  if [[ -n $previous ]] && cmp -s "$file" "$previous"; then
-    fail "the $1 screen looks like the screen before it"
-  fi
+  local file="$shots/$1.png" mean problem
+  for _ in $(seq 60); do
+    import -window "$window" "$file" 2>/dev/null || fail "no screenshot of $1"
+    mean=$(convert "$file" -format '%[fx:mean]' info:)
+    problem=""
+    awk -v m="$mean" 'BEGIN { exit !(m > 0.02) }' || problem="the $1 screen is black"
+    if [[ -z $problem && -n $previous ]] && cmp -s "$file" "$previous"; then
+      problem="the $1 screen looks like the screen before it"
+    fi
+    [[ -z $problem ]] && break
+    sleep 0.25
+  done
+  [[ -z $problem ]] || fail "$problem"
   previous=$file
 }
 
