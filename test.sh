@@ -21,7 +21,7 @@ build_and_test() {
   cmake -S . -B "$dir" "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
   echo "== run the suite in $dir"
-  xvfb-run -a -s '-screen 0 1024x768x24' \
+  xvfb-run -a -s '-screen 0 1024x768x24 -noreset' \
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
 }
 

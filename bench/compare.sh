@@ -144,7 +144,7 @@ done
 BUILT=$(date +%s)
 
 # ---------------------------------------------------------------- run
-xvfb-run -a -s '-screen 0 1024x768x24' "$HERE/compare.sh" --inner
+xvfb-run -a -s '-screen 0 1024x768x24 -noreset' "$HERE/compare.sh" --inner
 END=$(date +%s)
 
 # ---------------------------------------------------------------- table

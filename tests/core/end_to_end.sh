@@ -24,8 +24,11 @@ fail() {
   exit 1
 }
 
+# -noreset: without it the server resets whenever its last client leaves, and a
+# program connecting during that reset (while xdotool polls for its window) is
+# refused.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do
     [[ -s $work/display ]] && break

@@ -58,7 +58,7 @@ progress_places=("$work/data/SplitVerse/moredata.txt")
 [[ $mode == onefile ]] && progress_places+=("$work/anywhere/moredata.txt")
 [[ $mode == installed && $(id -u) == 0 ]] && progress_places+=("$work/prefix/lib/splitverse/Media/moredata.txt")
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 200); do
   [[ -s $work/display ]] && break

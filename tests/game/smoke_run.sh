@@ -33,7 +33,7 @@ cp "$game" "$work/game/splitverse"
 cp -r "$(dirname "$game")/Media" "$work/game/Media"
 rm -f "$work/game/Media/moredata.txt"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 200); do
   [[ -s $work/display ]] && break
