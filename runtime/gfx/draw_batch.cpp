@@ -76,4 +76,11 @@ void set_draw_batching(bool on) {
     }
 }
 
+void set_unscaled_nearest(bool on) {
+    if (OpenGLRainbows* device = drawing_device()) {
+        flush_draw_batch(*device);
+        device->draw_batch.unscaled_nearest = on;
+    }
+}
+
 }  // namespace tvk

@@ -37,6 +37,9 @@ struct DrawBatch {
     std::vector<int32_t> firsts;
     std::vector<int32_t> counts;
     bool enabled = true;     // off: every draw is flushed on its own
+    // Unscaled sprites and frames sample the nearest texel even with smoothing on
+    // (see set_unscaled_nearest).
+    bool unscaled_nearest = true;
     // Room to build one draw's vertices in before adding them (a text's strip).
     std::vector<QuadVertex> scratch;
     bool empty() const { return vertices.empty(); }
@@ -55,5 +58,10 @@ void flush_draw_batch();
 // Off, each draw goes to OpenGL as soon as it is made (for comparisons and for
 // programs that mix their own OpenGL calls with the runtime's drawing).
 void set_draw_batching(bool on);
+// A sprite or animation frame drawn at its own size on the 2D projection puts every
+// pixel centre on a texel centre, where linear filtering returns the texel itself;
+// nearest filtering gives the same pixels and costs a software renderer far less.
+// On by default; off, such draws filter as the smoothing flag says (for comparing).
+void set_unscaled_nearest(bool on);
 
 }  // namespace tvk

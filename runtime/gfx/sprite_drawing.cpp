@@ -8,7 +8,9 @@
 
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/gl_state_cache.h"
+#include "runtime/gfx/scene_3d.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/targets/shader_programs.h"
 
 namespace tvk {
 
@@ -132,17 +134,46 @@ void set_smoothing(int32_t on) {
 
 // ---- sprites ------------------------------------------------------------------------
 
+namespace {
+
+// The filter of a quad that maps the sprite's texels one to one onto pixels (an
+// unscaled sprite or frame at an integer position). Every pixel centre then lies on
+// a texel centre, where linear filtering returns that texel unchanged, so nearest
+// filtering draws the same pixels, much faster in a software renderer. It holds on
+// the upright 2D projection (one unit per pixel, on the window and in render
+// targets alike) and without a shader program, which may sample anywhere. Font
+// slots keep the smoothing filter: their text draws use whatever filter the
+// texture was left with.
+int8_t unscaled_quad_filter(const OpenGLRainbows& device, int32_t slot) {
+    if (!device.smoothing) return 0;
+    if (!device.draw_batch.unscaled_nearest || device.orientation != 0 || slot >= kFontSlotBase)
+        return 1;
+    const Scene3D* scene = scene_3d();
+    if ((scene && scene->in_3d_mode) || shader_table().current >= 0) return 1;
+    return 0;
+}
+
+}  // namespace
+
 void batch_textured(OpenGLRainbows& device, int32_t slot, BatchPrimitive primitive,
                     const QuadVertex* vertices, int32_t count) {
     DrawBatchKey key;
     key.primitive = primitive;
     key.texture = sprite_slot(device, slot)->texture;
     key.clamp = primitive == BatchPrimitive::fans;
-    key.filter = primitive == BatchPrimitive::strips ? int8_t{-1} : static_cast<int8_t>(device.smoothing);
+    switch (primitive) {
+    case BatchPrimitive::quads: key.filter = unscaled_quad_filter(device, slot); break;
+    case BatchPrimitive::strips: key.filter = -1; break;
+    default: key.filter = static_cast<int8_t>(device.smoothing); break;
+    }
     if (!batch_accepts(device.draw_batch, key)) {
         flush_draw_batch(device);
         bind_sprite(device, slot, -1, 0);
-        if (key.filter >= 0) apply_smoothing(device);
+        if (key.filter >= 0) {
+            const GLint filter = key.filter ? GL_LINEAR : GL_NEAREST;
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        }
         if (key.clamp) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);

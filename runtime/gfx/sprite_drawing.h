@@ -25,8 +25,9 @@ void draw_quad(OpenGLRainbows& device, const QuadVertex* vertices);
 void apply_smoothing(const OpenGLRainbows& device);
 // Adds one textured draw of slot (which must hold an image) to the draw batch,
 // first flushing it and setting slot's texture state when the batch holds other
-// draws: quads repeat the texture and apply the smoothing flag; fans clamp it and
-// apply the flag; strips (text) keep the texture's own filtering.
+// draws: quads repeat the texture and apply the smoothing flag (nearest where it
+// gives the same pixels, see set_unscaled_nearest); fans clamp it and apply the
+// flag; strips (text) keep the texture's own filtering.
 void batch_textured(OpenGLRainbows& device, int32_t slot, BatchPrimitive primitive,
                     const QuadVertex* vertices, int32_t count);
 

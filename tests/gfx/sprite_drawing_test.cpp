@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "gfx/gl_fixture.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_state_cache.h"
 
 namespace tvk {
@@ -280,16 +282,29 @@ TEST_F(SpriteDrawingTest, PolyvectorColoursOnlyWhenAVertexIsNotWhite) {
     EXPECT_EQ(rgb(75, 35), kBlack);  // nothing between the strips
 }
 
+// Smoothing picks linear filtering for scaled draws; a sprite at its own size takes
+// the nearest texel, which gives the same pixels there, unless that is switched off.
 TEST_F(SpriteDrawingTest, SmoothingPicksTheTextureFilters) {
-    draw_sprite(1, 0, 0);
-    GLint filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-    EXPECT_EQ(filter, GL_NEAREST);
+    auto filter_after = [](const std::function<void()>& draw) {
+        draw();
+        flush_draw_batch();
+        GLint mag = 0, min = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+        EXPECT_EQ(mag, min);
+        return mag;
+    };
+    const auto unscaled = [] { draw_sprite(1, 0, 0); };
+    const auto scaled = [] { draw_sprite_stretched(1, 0, 0, 30, 20); };
+    EXPECT_EQ(filter_after(unscaled), GL_NEAREST);
+    EXPECT_EQ(filter_after(scaled), GL_NEAREST);
     set_smoothing(5);
     EXPECT_EQ(device_->smoothing, 1);
-    draw_sprite(1, 0, 0);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_EQ(filter_after(scaled), GL_LINEAR);
+    EXPECT_EQ(filter_after(unscaled), GL_NEAREST);
+    set_unscaled_nearest(false);
+    EXPECT_EQ(filter_after(unscaled), GL_LINEAR);
+    set_unscaled_nearest(true);
 }
 
 TEST_F(SpriteDrawingTest, EmptyAndOutOfRangeSlotsDrawNothing) {

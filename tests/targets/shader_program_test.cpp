@@ -79,6 +79,28 @@ TEST_F(ShaderTest, UniformsAndAttributesSetByName) {
     EXPECT_TRUE(messages().empty());
 }
 
+// Sprite draws are gathered and handed to the driver later: those asked for before
+// a program or uniform changes must still come out as they would have then.
+TEST_F(ShaderTest, SpritesDrawnBeforeAChangeKeepTheProgramAndUniformsOfTheirTime) {
+    ASSERT_TRUE(create_sprite_from_image(*device_, 1, testing_support::make_image(8, 8, [](int32_t, int32_t) {
+                                             return testing_support::kWhite;
+                                         }), false));
+    ASSERT_EQ(load_shader(1, "", file("tint.frag", kTintFragment).c_str()), 1);
+    draw_sprite(1, 0, 0);
+    use_shader(1);
+    set_shader_float("tint", 1.0);
+    set_shader_int("green", 0);
+    draw_sprite(1, 20, 0);
+    set_shader_int("green", 1);
+    draw_sprite(1, 40, 0);
+    use_shader(-1);
+    draw_sprite(1, 60, 0);
+    EXPECT_EQ(rgb(2, 2), (Rgb{255, 255, 255}));
+    EXPECT_EQ(rgb(22, 2), (Rgb{255, 0, 0}));
+    EXPECT_EQ(rgb(42, 2), (Rgb{255, 255, 0}));
+    EXPECT_EQ(rgb(62, 2), (Rgb{255, 255, 255}));
+}
+
 TEST_F(ShaderTest, UnknownNamesAreReportedInTwoMessages) {
     ASSERT_EQ(load_shader(1, "", file("tint.frag", kTintFragment).c_str()), 1);
     use_shader(1);

@@ -9,6 +9,7 @@
 #include "runtime/core/program_settings.h"
 #include "runtime/files/file_record.h"
 #include "runtime/files/media_archive.h"
+#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/value/error_state.h"
 
@@ -113,6 +114,9 @@ ShaderMessageHandler set_shader_message_handler(ShaderMessageHandler handler) {
 }
 
 int32_t load_shader(int32_t slot, const RtString& vertex_file, const RtString& fragment_file) {
+    // Gathered draws are made with the program and uniforms in force when they were
+    // asked for, so every change of program or uniform flushes them first.
+    flush_draw_batch();
     if (slot < 0 || slot >= kShaderSlotCount) return 0;
     ShaderTable& table = shader_table();
     const GlExtensions& g = gl_extensions();
@@ -152,6 +156,7 @@ int32_t load_shader(int32_t slot, const RtString& vertex_file, const RtString& f
 }
 
 void use_shader(int32_t slot) {
+    flush_draw_batch();
     const GlExtensions& g = gl_extensions();
     if (!g.glUseProgramObjectARB) return;
     ShaderTable& table = shader_table();
@@ -165,18 +170,21 @@ void use_shader(int32_t slot) {
 }
 
 void set_shader_float(const RtString& name, double value) {
+    flush_draw_batch();
     const GLint location = current_location(name, true);
     if (location != -1 && gl_extensions().glUniform1fARB)
         gl_extensions().glUniform1fARB(location, static_cast<GLfloat>(value));
 }
 
 void set_shader_int(const RtString& name, int32_t value) {
+    flush_draw_batch();
     const GLint location = current_location(name, true);
     if (location != -1 && gl_extensions().glUniform1iARB)
         gl_extensions().glUniform1iARB(location, value);
 }
 
 void set_shader_attribute(const RtString& name, double value) {
+    flush_draw_batch();
     const GLint location = current_location(name, false);
     if (location != -1 && gl_extensions().glVertexAttrib1fARB)
         gl_extensions().glVertexAttrib1fARB(static_cast<GLuint>(location), static_cast<GLfloat>(value));
