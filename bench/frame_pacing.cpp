@@ -6,6 +6,7 @@
 // process per second of wall time, in the comparison's result line (bench/README.md).
 //
 //   bench_frame_pacing /absolute/path/sprite-32.png
+//   PACING_TRACE=/tmp/frames.txt bench_frame_pacing ...   also writes each frame's times
 //
 // Run on a display with an audio driver named, e.g.
 //   SDL_AUDIODRIVER=dummy xvfb-run -a -s '-screen 0 1024x768x24' bench/bench_frame_pacing ...
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "bench/anchor_workload.h"
+#include "runtime/core/clock.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"
 #include "runtime/core/program_settings.h"
@@ -63,19 +65,27 @@ void program_main() {
     bench::Bunnies bunnies(bench::kPacingSprites);
     const int total = bench::kPacingWarmup + bench::kPacingIntervals;
     std::vector<double> stamps;
+    // PACING_TRACE=file: one line per frame with the frame number, the frame time the
+    // flip waits for, and when drawing ended and the flip returned (ms, runtime clock),
+    // to tell a late wake-up from a late frame.
+    const char* trace_path = std::getenv("PACING_TRACE");
+    FILE* trace = trace_path ? std::fopen(trace_path, "w") : nullptr;
     double c0 = 0;
     for (int frame = 0; frame < total; ++frame) {
         bunnies.update();
         set_alpha_mode(-1);
         for (size_t i = 0; i < bunnies.x.size(); ++i)
             draw_sprite(kSprite, static_cast<int32_t>(bunnies.x[i]), static_cast<int32_t>(bunnies.y[i]));
+        const double deadline = graphics_device()->next_frame_time, drawn = clock_ms();
         flip_screen();
         const double t = bench::now_s();
+        if (trace) std::fprintf(trace, "%d %.4f %.4f %.4f\n", frame, deadline, drawn, clock_ms());
         // The first stamp is taken after the last warm-up frame.
         if (frame == bench::kPacingWarmup - 1) c0 = bench::cpu_s();
         if (frame >= bench::kPacingWarmup - 1) stamps.push_back(t);
     }
     bench::print_pacing(stamps, bench::cpu_s() - c0, "present_frame");
+    if (trace) std::fclose(trace);
     end_program();
 }
 

@@ -34,19 +34,23 @@ int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
     return wait_for_next_frame(device, callback);
 }
 
-// How long before a frame time the wait stops sleeping and starts watching the
-// clock. Linux wakes a sleeper 30-70 µs after the time asked for on a quiet machine
-// with the runtime's 1 µs timer slack (a few hundred µs at the 99th percentile, and
-// milliseconds only when the processors are busy with other work; bench_sleep_overshoot
-// measures it). Waking this much early absorbs nearly every such delay, and the rest
-// of it is spent awake, costing about 2% of one processor at 60 frames a second.
-constexpr double kWakeEarlyMs = 0.3;
+// How long before a frame time the wait stops sleeping. With the runtime's 1 µs
+// timer slack (bench_sleep_overshoot measures it) a sleep of several milliseconds
+// ends 40-160 µs late as a rule, but 0.4 ms to over a millisecond late in a few
+// percent of frames: after a long idle the processor (in a virtual machine, the
+// virtual one) is slow to wake. A sleep under a millisecond ends about 40 µs late and
+// rarely more than 0.2 ms. So the wait sleeps in two steps, the long sleep ending
+// kWakeEarlyMs before the frame time and a short one kShortWakeEarlyMs before it,
+// and watches the rest awake: some 60 µs a frame, a fraction of a percent of one
+// processor at 60 frames a second.
+constexpr double kWakeEarlyMs = 1.0;
+constexpr double kShortWakeEarlyMs = 0.1;
 
-// Sleeps to kWakeEarlyMs before the next frame time, then pumps messages and
-// re-measures until that time has come; the next frame time then moves on by one
-// interval, by two when the frame was late, and re-bases on now when later still.
-// With no interval the frame time stays where it is, so an uncapped loop, whose frame
-// time has passed, only pumps once.
+// Sleeps (in the two steps above) to just before the next frame time, then pumps
+// messages and re-measures until that time has come; the next frame time then moves
+// on by one interval, by two when the frame was late, and re-bases on now when later
+// still. Messages are pumped after every sleep. With no interval the frame time stays
+// where it is, so an uncapped loop, whose frame time has passed, only pumps once.
 int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
     for (;;) {
         if (pump_messages(&device, callback) == 0) return 0;
@@ -54,6 +58,10 @@ int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
         const double remaining = device.next_frame_time - now;
         if (remaining > kWakeEarlyMs) {
             sleep_until_ms(device.next_frame_time - kWakeEarlyMs);
+            continue;
+        }
+        if (remaining > kShortWakeEarlyMs) {
+            sleep_until_ms(device.next_frame_time - kShortWakeEarlyMs);
             continue;
         }
         if (remaining > 0) continue;

@@ -57,11 +57,11 @@ TEST_F(FramePacingTest, SleepsUntilJustBeforeTheFrameTimeAndWaitsOutTheRestAwake
     device_.next_frame_time = clock_ms() + 20.0;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
-    // One sleep of the whole milliseconds (the stand-in clock's unit) that end before
-    // the frame time, less the short margin the wait keeps awake.
+    // One sleep of the whole milliseconds (the stand-in clock's unit) that end a
+    // millisecond before the frame time; the short second sleep is under the unit.
     ASSERT_EQ(clock_.sleeps().size(), 1u);
-    EXPECT_GE(clock_.sleeps()[0], 18);
-    EXPECT_LE(clock_.sleeps()[0], 19);
+    EXPECT_GE(clock_.sleeps()[0], 17);
+    EXPECT_LE(clock_.sleeps()[0], 18);
 
     // Under a millisecond left: nothing is slept, the rest is watched awake.
     device_.next_frame_time = clock_ms() + 0.9;
