@@ -55,4 +55,15 @@ std::string write_scratch_file(const char* name, const uint8_t* data, size_t siz
     return path;
 }
 
+InputFile input_file(const char* disk_name, const uint8_t* data, size_t size, bool on_disk) {
+    InputFile file;
+    if (on_disk) {
+        file.name = RtString(write_scratch_file(disk_name, data, size).c_str());
+    } else {
+        file.block = make_memory_block(std::vector<uint8_t>(data, data + size));
+        file.name = RtString(memory_file_name(file.block).c_str());
+    }
+    return file;
+}
+
 }  // namespace tvk::fuzz

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/files/memory_files.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk::fuzz {
@@ -43,5 +44,13 @@ struct ByteReader {
 
 // Writes bytes to a file of the scratch folder; returns its full path.
 std::string write_scratch_file(const char* name, const uint8_t* data, size_t size);
+
+// The fuzzer's bytes as a file for the runtime to open: a disk file of the scratch
+// folder named disk_name when on_disk, else a memory file (kept alive by block).
+struct InputFile {
+    MemoryBlockRef block;
+    RtString name;
+};
+InputFile input_file(const char* disk_name, const uint8_t* data, size_t size, bool on_disk);
 
 }  // namespace tvk::fuzz

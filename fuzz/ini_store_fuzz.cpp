@@ -4,24 +4,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "runtime/files/ini_store.h"
-#include "runtime/files/memory_files.h"
 #include "runtime/value/error_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tvk::fuzz::scratch_folder();
     const bool on_disk = size > 0 && (data[0] & 1) != 0;
-    tvk::MemoryBlockRef block;
-    tvk::RtString file;
-    if (on_disk) {
-        file = tvk::RtString(tvk::fuzz::write_scratch_file("settings.ini", data, size).c_str());
-    } else {
-        block = tvk::make_memory_block(std::vector<uint8_t>(data, data + size));
-        file = tvk::RtString(tvk::memory_file_name(block).c_str());
-    }
+    const tvk::fuzz::InputFile input = tvk::fuzz::input_file("settings.ini", data, size, on_disk);
+    const tvk::RtString& file = input.name;
     tvk::ini_open(file);
     tvk::ini_get("Settings", "key", "none");
     tvk::ini_get("", "", "");

@@ -4,24 +4,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "runtime/files/line_store.h"
-#include "runtime/files/memory_files.h"
 #include "runtime/value/error_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tvk::fuzz::scratch_folder();
     const bool on_disk = size > 0 && (data[0] & 1) != 0;
-    tvk::MemoryBlockRef block;
-    tvk::RtString file;
-    if (on_disk) {
-        file = tvk::RtString(tvk::fuzz::write_scratch_file("lines.txt", data, size).c_str());
-    } else {
-        block = tvk::make_memory_block(std::vector<uint8_t>(data, data + size));
-        file = tvk::RtString(tvk::memory_file_name(block).c_str());
-    }
+    const tvk::fuzz::InputFile input = tvk::fuzz::input_file("lines.txt", data, size, on_disk);
+    const tvk::RtString& file = input.name;
     for (int32_t i = 0; i < tvk::kLineStoreLines; ++i) {
         const tvk::RtString line = tvk::line_store_read(file, i);
         if (line.length > 0 && static_cast<unsigned char>(line.data[line.length - 1]) < 32) std::abort();

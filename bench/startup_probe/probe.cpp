@@ -76,46 +76,46 @@ int opened(const char* path, int fd) {
     return fd;
 }
 
+// The mode argument of open and open64, present only when the flags create a file.
+mode_t mode_argument(int flags, va_list args) {
+    return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(args, int)) : 0;
+}
+
+FILE* fopened(const char* path, FILE* f) {
+    if (f) opened(path, -1);
+    return f;
+}
+
 }  // namespace
 
 extern "C" {
 
 int open(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = static_cast<mode_t>(va_arg(args, int));
-        va_end(args);
-    }
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = mode_argument(flags, args);
+    va_end(args);
     static auto fn = next<int (*)(const char*, int, ...)>("open");
     return opened(path, fn(path, flags, mode));
 }
 
 int open64(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = static_cast<mode_t>(va_arg(args, int));
-        va_end(args);
-    }
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = mode_argument(flags, args);
+    va_end(args);
     static auto fn = next<int (*)(const char*, int, ...)>("open64");
     return opened(path, fn(path, flags, mode));
 }
 
 FILE* fopen(const char* path, const char* mode) {
     static auto fn = next<FILE* (*)(const char*, const char*)>("fopen");
-    FILE* f = fn(path, mode);
-    if (f) opened(path, -1);
-    return f;
+    return fopened(path, fn(path, mode));
 }
 
 FILE* fopen64(const char* path, const char* mode) {
     static auto fn = next<FILE* (*)(const char*, const char*)>("fopen64");
-    FILE* f = fn(path, mode);
-    if (f) opened(path, -1);
-    return f;
+    return fopened(path, fn(path, mode));
 }
 
 ssize_t write(int fd, const void* data, size_t size) {

@@ -17,26 +17,8 @@ namespace {
 
 constexpr int32_t kLinePiece = 64;
 
-int open_retrying(const char* path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = ::open(path, flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 // Takes the file for this record alone; false when someone else holds it.
 bool take_exclusively(int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
-
-// True when another record or program holds the existing file at path.
-bool held_by_another(const std::string& path) {
-    const int fd = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info {};
-    const bool held = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && !take_exclusively(fd);
-    ::close(fd);
-    return held;
-}
 
 int64_t read_fully(int fd, void* buffer, int64_t n) {
     auto* out = static_cast<uint8_t*>(buffer);
@@ -55,6 +37,23 @@ int64_t read_fully(int fd, void* buffer, int64_t n) {
 void move_file_pointer(int fd, int64_t offset, int whence) { ::lseek(fd, offset, whence); }
 
 }  // namespace
+
+int open_retrying(const char* path, int flags, mode_t mode) {
+    int fd;
+    do {
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool held_by_another(const std::string& path) {
+    const int fd = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat info {};
+    const bool held = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && !take_exclusively(fd);
+    ::close(fd);
+    return held;
+}
 
 int file_open_read(FileRecord& record, const char* name) {
     file_close(record);

@@ -1,7 +1,10 @@
 #pragma once
 // The file record shared by the channels and by every loader that reads a file:
 // a disk file or a memory file, with the runtime's own read position.
+#include <sys/types.h>
+
 #include <cstdint>
+#include <string>
 
 #include "runtime/files/memory_files.h"
 
@@ -54,6 +57,13 @@ void file_seek(FileRecord& record, int64_t offset, int32_t origin);
 
 // Closes the handle if any and clears the record (the memory block is only released).
 void file_close(FileRecord& record);
+
+// open(2) with close-on-exec (no child program inherits the descriptor), retried
+// when a signal interrupts it.
+int open_retrying(const char* path, int flags, mode_t mode = 0);
+// True when another record or program holds the existing regular file at path: the
+// lock every record takes on a disk file it opens.
+bool held_by_another(const std::string& path);
 
 // Size of a disk file (not a directory) or memory file; -1 when it cannot be opened.
 int64_t file_size_of(const char* name);

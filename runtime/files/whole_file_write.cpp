@@ -8,31 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "runtime/files/file_record.h"
 #include "runtime/files/memory_files.h"
 #include "runtime/files/path_names.h"
 
 namespace tvk {
 
 namespace {
-
-int open_retrying(const char* path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = ::open(path, flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-// True when a channel or another program holds the existing file (the lock the
-// file records take when they open one).
-bool held_by_another(const std::string& path) {
-    const int fd = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info {};
-    const bool held = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0;
-    ::close(fd);
-    return held;
-}
 
 bool write_all(int fd, const std::string& bytes) {
     size_t done = 0;

@@ -3,7 +3,10 @@
 // drawing state are gathered here and handed to OpenGL in one call. Any command
 // that could see or change the result of the gathered draws flushes them first:
 // graphics_device() does so for every command that reaches the device, and so does
-// every capability switch and the presenting of a frame. The pixels are those of
+// every capability switch and the presenting of a frame. The device forms of those
+// commands (taking an OpenGLRainbows&) flush again at their start: the runtime's own
+// code calls them directly, without passing through graphics_device(). Shader
+// program and uniform changes flush too. The pixels are those of
 // drawing each command on its own: every draw keeps its own primitive (a quad, a
 // fan of four corners, a text strip), its vertices and their order.
 #include <cstdint>

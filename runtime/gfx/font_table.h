@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "runtime/gfx/image_buffer.h"
 #include "runtime/gfx/opengl_rainbows.h"
@@ -47,12 +46,11 @@ void measure_font_glyphs(const ImageBuffer& image, int32_t texture_width, GlyphT
 // dark outline, codes 0..31 empty.
 void build_builtin_font_image(ImageBuffer& image);
 
-// The fonts' glyph tables, the current font and the vertex array that print_text
-// reuses (x, y, z, u, v per vertex); they live as long as the process.
+// The fonts' glyph tables and the current font; they live as long as the process.
+// (print_text builds its vertices in the draw batch's scratch array.)
 struct FontState {
     std::array<GlyphTable, kFontCount> glyphs{};
     int32_t current = 0;
-    std::vector<float> text_vertices;
 };
 FontState& font_state();
 

@@ -39,13 +39,6 @@ namespace {
 namespace fs = std::filesystem;
 using game::game_state;
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 struct ChildEnd {
     bool exited = false;
     int status = -1;
@@ -87,21 +80,7 @@ void limit_file_size(rlim_t bytes) {
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-class FullDiskTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        old_cwd_ = fs::current_path();
-        fs::create_directories(media());
-        fs::current_path(media());
-        setenv("XDG_DATA_HOME", (temp_.path() / "data").c_str(), 1);
-    }
-    void TearDown() override { fs::current_path(old_cwd_); }
-
-    fs::path media() const { return temp_.path() / "Media"; }
-
-    testing_support::TempDir temp_;
-    fs::path old_cwd_;
-};
+using FullDiskTest = ProgressFolderTest;
 
 // The progress line is 112 hex digits and a CR LF: limits inside the digits, at the
 // CR and at the LF, and none at all.
@@ -125,7 +104,7 @@ TEST_F(FullDiskTest, ProgressSaveStopsWithTheErrorReportAndKeepsTheOldFile) {
         EXPECT_EQ(end.status, 0);
         EXPECT_EQ(end.out, "exit\n0003 no such file\n");
         EXPECT_EQ(read_file(media() / "moredata.txt"), old_file);
-        EXPECT_FALSE(fs::exists(temp_.path() / "data" / "SplitVerse" / "moredata.txt"))
+        EXPECT_FALSE(fs::exists(data_file()))
             << "a failed write is not a reason to move the progress";
     }
 

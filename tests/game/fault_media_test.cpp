@@ -83,17 +83,6 @@ std::vector<std::string> media_files() {
     return files;
 }
 
-std::vector<std::string> fragments_in_order(const std::string& word) {
-    RtString pieces[4];
-    const int32_t n = game::cut_word(word.c_str(), pieces);
-    std::vector<std::string> order;
-    if (n == 0) return order;
-    order.push_back(pieces[0].c_str());
-    for (int32_t i = 2; i < n; ++i) order.push_back(pieces[i].c_str());
-    order.push_back(pieces[1].c_str());
-    return order;
-}
-
 class DamagedMediaTest : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(DamagedMediaTest, GameStartsAndPlaysARoundWithEmptySlotsAndTheBuiltInFont) {

@@ -30,13 +30,6 @@ using game::game_state;
 constexpr int kKills = 200;
 constexpr int32_t kCounterRounds = 40;  // rounds 1..40 hold a save counter in binary
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Save number n is the progress with round r marked when bit r - 1 of n is set.
 void set_progress_to(int64_t n) {
     game::reset_game_state(game_state());

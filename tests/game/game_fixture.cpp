@@ -4,6 +4,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "game/fragment_cuts.h"
 #include "game/screens.h"
 #include "runtime/core/shutdown.h"
 #include "runtime/value/string_library.h"
@@ -32,6 +33,24 @@ void write_file(const fs::path& path, const std::string& bytes) {
 }
 
 }  // namespace
+
+std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> fragments_in_order(const std::string& word) {
+    RtString pieces[4];
+    const int32_t n = game::cut_word(word.c_str(), pieces);
+    std::vector<std::string> order;
+    if (n == 0) return order;
+    order.push_back(pieces[0].c_str());
+    for (int32_t i = 2; i < n; ++i) order.push_back(pieces[i].c_str());
+    order.push_back(pieces[1].c_str());
+    return order;
+}
 
 std::string long_wave() {
     const uint32_t rate = 22050, frames = rate;

@@ -66,6 +66,31 @@ inline std::string decipher_progress(const std::string& file_text) {
     return string_decrypt(game::kProgressKey, line.c_str()).c_str();
 }
 
+// The whole file, or "" when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
+
+// A Media folder as the current directory and a data folder of its own, where the
+// progress file is saved and looked for.
+class ProgressFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        old_cwd_ = std::filesystem::current_path();
+        std::filesystem::create_directories(media());
+        std::filesystem::current_path(media());
+        setenv("XDG_DATA_HOME", (temp_.path() / "data").c_str(), 1);
+    }
+    void TearDown() override { std::filesystem::current_path(old_cwd_); }
+
+    std::filesystem::path media() const { return temp_.path() / "Media"; }
+    std::filesystem::path data_file() const { return temp_.path() / "data" / "SplitVerse" / "moredata.txt"; }
+
+    testing_support::TempDir temp_;
+    std::filesystem::path old_cwd_;
+};
+
+// The fragments of a word in reading order: opening, middle pieces, ending.
+std::vector<std::string> fragments_in_order(const std::string& word);
+
 // One second of a steady tone, so that a sound is still playing when the test looks.
 std::string long_wave();
 

@@ -18,18 +18,6 @@ namespace {
 using game::GameState;
 using game::game_state;
 
-// The fragments of a word in reading order: opening, middle pieces, ending.
-std::vector<std::string> fragments_in_order(const std::string& word) {
-    RtString pieces[4];
-    const int32_t n = game::cut_word(word.c_str(), pieces);
-    std::vector<std::string> order;
-    if (n == 0) return order;
-    order.push_back(pieces[0].c_str());
-    for (int32_t i = 2; i < n; ++i) order.push_back(pieces[i].c_str());
-    order.push_back(pieces[1].c_str());
-    return order;
-}
-
 // The tiles hold exactly the round's 20 fragments.
 bool dealt(const Round& round) {
     GameState& g = game_state();

@@ -24,13 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using game::game_state;
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void write_file(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
@@ -40,20 +33,12 @@ std::string progress_file_with(const std::string& digits) {
     return std::string(string_encrypt(game::kProgressKey, digits.c_str()).c_str()) + "\r\n";
 }
 
-// A Media folder as the current directory and a data folder of its own.
-class ProgressFileTest : public ::testing::Test {
+class ProgressFileTest : public ProgressFolderTest {
 protected:
     void SetUp() override {
-        old_cwd_ = fs::current_path();
-        fs::create_directories(media());
-        fs::current_path(media());
-        setenv("XDG_DATA_HOME", (temp_.path() / "data").c_str(), 1);
+        ProgressFolderTest::SetUp();
         game::reset_game_state(game_state());
     }
-    void TearDown() override { fs::current_path(old_cwd_); }
-
-    fs::path media() const { return temp_.path() / "Media"; }
-    fs::path data_file() const { return temp_.path() / "data" / "SplitVerse" / "moredata.txt"; }
     static void set_rounds(std::initializer_list<int32_t> rounds) {
         game::reset_game_state(game_state());
         for (int32_t r : rounds) game_state().progress(r) = 1;
@@ -65,9 +50,6 @@ protected:
         for (int32_t i = 0; i <= 50; ++i) digits += game_state().progress(i) != 0 ? '1' : '0';
         return digits;
     }
-
-    testing_support::TempDir temp_;
-    fs::path old_cwd_;
 };
 
 TEST_F(ProgressFileTest, SavedDigitsReadBack) {

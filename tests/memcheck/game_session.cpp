@@ -24,6 +24,7 @@ namespace {
 
 using tvk::game::GameState;
 using tvk::game::game_state;
+using tvk::game_test::fragments_in_order;
 using tvk::game_test::ScriptedPlayer;
 
 // The seven answer words of round 1 in the puzzle file beside the program.
@@ -38,18 +39,6 @@ std::vector<std::string> round_one_words() {
         if (n > 0) words.push_back(tvk::string_decrypt(tvk::game::kPuzzleKey, line.c_str()).c_str());
     }
     return words;
-}
-
-// The fragments of a word in reading order: opening, middle pieces, ending.
-std::vector<std::string> fragments_in_order(const std::string& word) {
-    tvk::RtString pieces[4];
-    const int32_t n = tvk::game::cut_word(word.c_str(), pieces);
-    std::vector<std::string> order;
-    if (n == 0) return order;
-    order.push_back(pieces[0].c_str());
-    for (int32_t i = 2; i < n; ++i) order.push_back(pieces[i].c_str());
-    order.push_back(pieces[1].c_str());
-    return order;
 }
 
 // The script's lambdas keep references to g and mark: both outlive the session,
