@@ -98,7 +98,11 @@ int32_t get_pixel(int32_t x, int32_t y) {
     if (device->current_render_target >= 0) {
         int32_t tw = 0, th = 0;
         service_render_target_size(*device, device->current_render_target, tw, th);
-        glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
+        // A target on a framebuffer object is read from its attachment; an emulated
+        // one draws on the back buffer (no attachment to name there).
+        GLint framebuffer = 0;
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &framebuffer);
+        glReadBuffer(framebuffer != 0 ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK);
         row = th - y - 1;
     } else {
         // The window pixel showing logical (x, y) in the screen's orientation.

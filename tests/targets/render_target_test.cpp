@@ -171,6 +171,23 @@ TEST_P(TargetPathTest, DrawingIntoATargetShowsInItsSprite) {
     EXPECT_EQ(rgb(60, 10), kBlack);
 }
 
+// get_pixel reads the current target, and on the emulated path (the back buffer)
+// without asking the driver for a framebuffer attachment that is not there.
+TEST_P(TargetPathTest, GetPixelReadsTheCurrentTargetWithoutAnError) {
+    create_render_target(*device_, 0, kSprite, kTargetWidth, kTargetHeight);
+    paint_window();
+    use_render_target(*device_, 0);
+    draw_rect(2, 3, 4, 4, kRed);
+    draw_rect(30, 40, 4, 4, kBlue);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    EXPECT_EQ(get_pixel(3, 4), kRed);
+    EXPECT_EQ(get_pixel(31, 41), kBlue);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    end_render_target(*device_);
+    EXPECT_EQ(get_pixel(3, 3), kBlue);  // the window again, with its blue square
+}
+
 TEST_P(TargetPathTest, DrawingContinuesOnTheTargetsContent) {
     create_render_target(*device_, 3, kSprite, kTargetWidth, kTargetHeight);
     paint_window();
