@@ -72,11 +72,18 @@ void bind_sprite(OpenGLRainbows& device, int32_t slot, int32_t secondary, int32_
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
-void apply_smoothing(const OpenGLRainbows& device) {
-    const GLint filter = device.smoothing ? GL_LINEAR : GL_NEAREST;
+namespace {
+
+// Both filters of the bound texture: linear, or the nearest texel.
+void set_texture_filter(bool linear) {
+    const GLint filter = linear ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
 }
+
+}  // namespace
+
+void apply_smoothing(const OpenGLRainbows& device) { set_texture_filter(device.smoothing != 0); }
 
 void draw_quad(OpenGLRainbows& device, const QuadVertex* vertices) {
     const bool textured = device.bound_sprite >= 0;
@@ -169,11 +176,7 @@ void batch_textured(OpenGLRainbows& device, int32_t slot, BatchPrimitive primiti
     if (!batch_accepts(device.draw_batch, key)) {
         flush_draw_batch(device);
         bind_sprite(device, slot, -1, 0);
-        if (key.filter >= 0) {
-            const GLint filter = key.filter ? GL_LINEAR : GL_NEAREST;
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-        }
+        if (key.filter >= 0) set_texture_filter(key.filter != 0);
         if (key.clamp) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);

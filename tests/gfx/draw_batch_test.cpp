@@ -61,16 +61,6 @@ protected:
         GlDeviceTest::TearDown();
     }
 
-    std::vector<uint8_t> framebuffer() {
-        flush_draw_batch();
-        glFinish();
-        std::vector<uint8_t> pixels(static_cast<size_t>(kWidth * kHeight * 4));
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
     // The scene drawn with batching on or off, from a grey screen and the same
     // sprites each time.
     std::vector<uint8_t> draw(bool batched, const std::function<void()>& scene) {
@@ -91,13 +81,9 @@ protected:
     void expect_same_pixels(const std::function<void()>& scene) {
         const std::vector<uint8_t> one_by_one = draw(false, scene);
         const std::vector<uint8_t> batched = draw(true, scene);
-        size_t differing = 0, inked = 0;
-        for (size_t i = 0; i < batched.size(); i += 4) {
-            if (std::memcmp(&batched[i], &one_by_one[i], 4) != 0) ++differing;
-            if (one_by_one[i] != 51 || one_by_one[i + 1] != 51) ++inked;
-        }
-        EXPECT_EQ(differing, 0u) << "pixels that differ between batched and one-by-one drawing";
-        EXPECT_GT(inked, batched.size() / 4 / 8) << "the scene drew too little to show anything";
+        const testing_support::FrameComparison c = testing_support::compare_frames(one_by_one, batched);
+        EXPECT_EQ(c.differing, 0u) << "pixels that differ between batched and one-by-one drawing";
+        EXPECT_GT(c.inked, batched.size() / 4 / 8) << "the scene drew too little to show anything";
     }
 };
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/image_buffer.h"
@@ -56,6 +57,16 @@ protected:
         glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         return rgba;
     }
+    // The whole back buffer (RGBA, rows from the bottom), after the gathered draws.
+    std::vector<uint8_t> framebuffer() {
+        flush_draw_batch();
+        glFinish();
+        std::vector<uint8_t> pixels(static_cast<size_t>(kWidth * kHeight * 4));
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
     // Red, green, blue only.
     std::array<uint8_t, 3> rgb(int32_t x, int32_t y) {
         const Rgba p = pixel(x, y);
@@ -82,6 +93,21 @@ ImageBuffer make_image(int32_t w, int32_t h, Fn fn) {
             std::memcpy(image.pixel(x, y), c.data(), 4);
         }
     return image;
+}
+
+// Two framebuffers of one scene drawn two ways, from a screen cleared to grey 0.2
+// (51): the pixels where they differ, and the pixels of the first the scene inked.
+struct FrameComparison {
+    size_t differing = 0;
+    size_t inked = 0;
+};
+inline FrameComparison compare_frames(const std::vector<uint8_t>& first, const std::vector<uint8_t>& second) {
+    FrameComparison c;
+    for (size_t i = 0; i < first.size(); i += 4) {
+        if (std::memcmp(&first[i], &second[i], 4) != 0) ++c.differing;
+        if (first[i] != 51 || first[i + 1] != 51) ++c.inked;
+    }
+    return c;
 }
 
 inline constexpr Rgba kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},

@@ -7,7 +7,6 @@
 // any blend of neighbouring texels shows.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -46,16 +45,6 @@ protected:
         TargetDeviceTest::TearDown();
     }
 
-    std::vector<uint8_t> framebuffer() {
-        flush_draw_batch();
-        glFinish();
-        std::vector<uint8_t> pixels(static_cast<size_t>(kWidth * kHeight * 4));
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
     std::vector<uint8_t> draw(bool unscaled_nearest, const std::function<void()>& scene) {
         set_unscaled_nearest(unscaled_nearest);
         set_viewport(0, 0, 0, 0);
@@ -70,13 +59,9 @@ protected:
     void expect_same_pixels(const std::function<void()>& scene) {
         const std::vector<uint8_t> linear = draw(false, scene);
         const std::vector<uint8_t> nearest = draw(true, scene);
-        size_t differing = 0, inked = 0;
-        for (size_t i = 0; i < linear.size(); i += 4) {
-            if (std::memcmp(&linear[i], &nearest[i], 4) != 0) ++differing;
-            if (linear[i] != 51 || linear[i + 1] != 51) ++inked;
-        }
-        EXPECT_EQ(differing, 0u) << "pixels that differ between nearest and linear sampling";
-        EXPECT_GT(inked, linear.size() / 4 / 4) << "the scene drew too little to show anything";
+        const testing_support::FrameComparison c = testing_support::compare_frames(linear, nearest);
+        EXPECT_EQ(c.differing, 0u) << "pixels that differ between nearest and linear sampling";
+        EXPECT_GT(c.inked, linear.size() / 4 / 4) << "the scene drew too little to show anything";
     }
 };
 
