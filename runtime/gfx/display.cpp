@@ -178,6 +178,7 @@ bool open_window(OpenGLRainbows& device, void* instance, int32_t width, int32_t 
 
     log_line("get accurate timer - 1st call\n");
     device.next_frame_time = clock_ms();
+    device.wake_slip = 0;
     log_line("flip - 1st call\n");
     present_frame(device, nullptr);
 

@@ -62,6 +62,9 @@ public:
     uint32_t font_transparency_colour = 0;
     double next_frame_time = 0;
     double frame_interval = 0;
+    // How far after next_frame_time the frame wait aims while it pays back a late
+    // wake-up (present_frame.cpp).
+    double wake_slip = 0;
     void* instance = nullptr;
     platform::GlContext gl_context = nullptr;
     // Drawing state of the sprite layer that reset_2d_state restores.

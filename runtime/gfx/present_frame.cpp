@@ -41,36 +41,46 @@ int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
 // virtual one) is slow to wake. A sleep under a millisecond ends about 40 µs late and
 // rarely more than 0.2 ms. So the wait sleeps in two steps, the long sleep ending
 // kWakeEarlyMs before the frame time and a short one kShortWakeEarlyMs before it,
-// and watches the rest awake: some 60 µs a frame, a fraction of a percent of one
-// processor at 60 frames a second.
+// and watches the rest of the time awake on the clock alone: some 60 µs a frame.
 constexpr double kWakeEarlyMs = 1.0;
 constexpr double kShortWakeEarlyMs = 0.1;
 
-// Sleeps (in the two steps above) to just before the next frame time, then pumps
-// messages and re-measures until that time has come; the next frame time then moves
-// on by one interval, by two when the frame was late, and re-bases on now when later
-// still. Messages are pumped after every sleep. With no interval the frame time stays
-// where it is, so an uncapped loop, whose frame time has passed, only pumps once.
+// A wake-up that still comes late (the system delivers one 1-12 ms late now and
+// then) makes one long frame. Catching up at the next frame time would add a short
+// frame right after it, a second hitch; instead the wait aims that much after the
+// frame times and pays the slip back kSlipPaybackMs a frame, an unseen 1% faster
+// for a few frames, and the frame times themselves keep their schedule. A frame the
+// program itself ran late is not a late wake-up: for it the catch-up rule below
+// holds as it stands.
+constexpr double kSlipPaybackMs = 0.2;
+
+// Sleeps (in the two steps above) to just before the frame time, waits out the rest,
+// then pumps messages; the next frame time then moves on by one interval, by two
+// when the frame was late, and re-bases on now when later still. With no interval
+// the frame time stays where it is, so an uncapped loop, whose frame time has
+// passed, only pumps.
 int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
-    for (;;) {
-        if (pump_messages(&device, callback) == 0) return 0;
-        const double now = clock_ms();
-        const double remaining = device.next_frame_time - now;
+    const double wake_at = device.next_frame_time + device.wake_slip;
+    double now = clock_ms();
+    const bool slept = now < wake_at;
+    while (now < wake_at) {
+        const double remaining = wake_at - now;
         if (remaining > kWakeEarlyMs) {
-            sleep_until_ms(device.next_frame_time - kWakeEarlyMs);
-            continue;
+            sleep_until_ms(wake_at - kWakeEarlyMs);
+        } else if (remaining > kShortWakeEarlyMs) {
+            sleep_until_ms(wake_at - kShortWakeEarlyMs);
         }
-        if (remaining > kShortWakeEarlyMs) {
-            sleep_until_ms(device.next_frame_time - kShortWakeEarlyMs);
-            continue;
-        }
-        if (remaining > 0) continue;
-        if (!(device.frame_interval > 0)) return 1;
-        device.next_frame_time += device.frame_interval;
-        if (now > device.next_frame_time) device.next_frame_time += device.frame_interval;
-        if (now > device.next_frame_time) device.next_frame_time = now + device.frame_interval;
-        return 1;
+        now = clock_ms();
     }
+    if (pump_messages(&device, callback) == 0) return 0;
+    if (!(device.frame_interval > 0)) return 1;
+    const double late = now - device.next_frame_time;
+    device.wake_slip =
+        slept && late > kSlipPaybackMs && late < device.frame_interval ? late - kSlipPaybackMs : 0;
+    device.next_frame_time += device.frame_interval;
+    if (now > device.next_frame_time) device.next_frame_time += device.frame_interval;
+    if (now > device.next_frame_time) device.next_frame_time = now + device.frame_interval;
+    return 1;
 }
 
 }  // namespace tvk

@@ -10,7 +10,9 @@ int64_t ManualClock::counter() {
 
 void ManualClock::sleep_ms(int32_t ms) {
     sleeps_.push_back(ms);
-    if (ms > 0) now_ns_ += static_cast<int64_t>(ms) * 1000000;
+    if (ms <= 0) return;
+    now_ns_ += static_cast<int64_t>(ms) * 1000000 + oversleep_ns_;
+    oversleep_ns_ = 0;
 }
 
 }  // namespace tvk::platform

@@ -22,6 +22,8 @@ public:
     void advance_ms(double ms) { now_ns_ += static_cast<int64_t>(ms * 1e6); }
     // Each reading of the counter moves the time on by this much afterwards.
     void set_step_per_reading_ms(double ms) { step_ns_ = static_cast<int64_t>(ms * 1e6); }
+    // The next sleep ends this much later than asked, as a late wake-up does.
+    void oversleep_next_ms(double ms) { oversleep_ns_ = static_cast<int64_t>(ms * 1e6); }
     double now_ms() const { return static_cast<double>(now_ns_) / 1e6; }
 
     // Every sleep asked for, in order.
@@ -31,6 +33,7 @@ public:
 private:
     int64_t now_ns_;
     int64_t step_ns_ = 0;
+    int64_t oversleep_ns_ = 0;
     std::vector<int32_t> sleeps_;
 };
 

@@ -2,6 +2,7 @@
 // time moves only when the code under test sleeps or reads it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "runtime/core/clock.h"
@@ -110,6 +111,45 @@ TEST_F(FramePacingTest, LateFrameCatchesUpOneIntervalThenRebasesOnNow) {
             EXPECT_NEAR(device_.next_frame_time, deadline + c.next_after * interval, 1e-6);
         }
     }
+}
+
+TEST_F(FramePacingTest, ALateWakeUpIsPaidBackOverTheNextFramesInsteadOfByAShortOne) {
+    clock_.set_step_per_reading_ms(0.01);
+    set_frame_rate(device_, 60);
+    const double interval = 1000.0 / 60.0;
+    const double start = clock_ms();
+    device_.next_frame_time = start + interval;
+    std::vector<double> returned;
+    for (int frame = 0; frame < 40; ++frame) {
+        if (frame == 10) clock_.oversleep_next_ms(3.0);
+        ASSERT_EQ(wait_for_next_frame(device_, nullptr), 1);
+        returned.push_back(clock_ms());
+        // The frame times keep their schedule throughout.
+        EXPECT_NEAR(device_.next_frame_time, start + (frame + 2) * interval, 1e-6);
+    }
+    // The late wake-up (3 ms late, less the 1 to 2 ms the long sleep, in whole
+    // milliseconds here, ends early) makes one long frame; every other frame is within
+    // the 0.2 ms payback of the interval.
+    for (size_t i = 1; i < returned.size(); ++i) {
+        SCOPED_TRACE(i);
+        const double deviation = returned[i] - returned[i - 1] - interval;
+        if (i == 10) {
+            EXPECT_GT(deviation, 1.0);
+            EXPECT_LT(deviation, 2.1);
+        } else {
+            EXPECT_LT(std::abs(deviation), 0.25);
+        }
+    }
+    // Ten frames later the loop is back on its frame times.
+    EXPECT_NEAR(returned.back(), start + 40 * interval, 0.1);
+
+    // A frame the program ran past its frame time is caught up at the next one, as
+    // before: the frame after it is short.
+    clock_.advance_ms(1.5 * interval);
+    wait_for_next_frame(device_, nullptr);
+    const double late_frame_end = clock_ms();
+    wait_for_next_frame(device_, nullptr);
+    EXPECT_NEAR(clock_ms() - late_frame_end, interval / 2, 0.1);
 }
 
 TEST_F(FramePacingTest, NoFrameRateMeansATwoMillisecondPeriod) {
