@@ -34,16 +34,16 @@ int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
     return wait_for_next_frame(device, callback);
 }
 
-// How long before a frame time the wait stops sleeping. With the runtime's 1 µs
-// timer slack (bench_sleep_overshoot measures it) a sleep of several milliseconds
-// ends 40-160 µs late as a rule, but 0.4 ms to over a millisecond late in a few
-// percent of frames: after a long idle the processor (in a virtual machine, the
-// virtual one) is slow to wake. A sleep under a millisecond ends about 40 µs late and
-// rarely more than 0.2 ms. So the wait sleeps in two steps, the long sleep ending
-// kWakeEarlyMs before the frame time and a short one kShortWakeEarlyMs before it,
-// and watches the rest of the time awake on the clock alone: some 60 µs a frame.
+// How long before a frame time the first sleep ends. With the runtime's 1 µs timer
+// slack (bench_sleep_overshoot measures it) a sleep of several milliseconds ends
+// 40-160 µs late as a rule, but 0.4 ms to over a millisecond late in a few percent
+// of frames: after a long idle the processor (in a virtual machine, the virtual one)
+// is slow to wake. A sleep under a millisecond ends about 40 µs late and rarely more
+// than 0.2 ms. So the wait sleeps in two steps: the long sleep ends kWakeEarlyMs
+// before the frame time, and a short one ends at the frame time itself. The short
+// sleep's ~40 µs lateness is much the same every frame, so it moves every frame
+// alike; watching the last part awake instead cost some 60 µs of processor a frame.
 constexpr double kWakeEarlyMs = 1.0;
-constexpr double kShortWakeEarlyMs = 0.1;
 
 // A wake-up that still comes late (the system delivers one 1-12 ms late now and
 // then) makes one long frame. Catching up at the next frame time would add a short
@@ -54,22 +54,17 @@ constexpr double kShortWakeEarlyMs = 0.1;
 // holds as it stands.
 constexpr double kSlipPaybackMs = 0.2;
 
-// Sleeps (in the two steps above) to just before the frame time, waits out the rest,
-// then pumps messages; the next frame time then moves on by one interval, by two
-// when the frame was late, and re-bases on now when later still. With no interval
-// the frame time stays where it is, so an uncapped loop, whose frame time has
-// passed, only pumps.
+// Sleeps (in the two steps above) until the frame time, then pumps messages; the
+// next frame time then moves on by one interval, by two when the frame was late, and
+// re-bases on now when later still. With no interval the frame time stays where it
+// is, so an uncapped loop, whose frame time has passed, only pumps.
 int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
     const double wake_at = device.next_frame_time + device.wake_slip;
     double now = clock_ms();
     const bool slept = now < wake_at;
     while (now < wake_at) {
         const double remaining = wake_at - now;
-        if (remaining > kWakeEarlyMs) {
-            sleep_until_ms(wake_at - kWakeEarlyMs);
-        } else if (remaining > kShortWakeEarlyMs) {
-            sleep_until_ms(wake_at - kShortWakeEarlyMs);
-        }
+        sleep_until_ms(remaining > kWakeEarlyMs ? wake_at - kWakeEarlyMs : wake_at);
         now = clock_ms();
     }
     if (pump_messages(&device, callback) == 0) return 0;

@@ -53,18 +53,19 @@ TEST_F(FramePacingTest, SixtyFramesASecondAdvanceBySixteenPointSixSixSevenEach) 
     EXPECT_NEAR(device_.next_frame_time - start, 2000.0, 1e-6);
 }
 
-TEST_F(FramePacingTest, SleepsUntilJustBeforeTheFrameTimeAndWaitsOutTheRestAwake) {
+TEST_F(FramePacingTest, SleepsToAMillisecondBeforeTheFrameTimeThenToTheFrameTime) {
     set_frame_rate(device_, 60);
     device_.next_frame_time = clock_ms() + 20.0;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
     // One sleep of the whole milliseconds (the stand-in clock's unit) that end a
-    // millisecond before the frame time; the short second sleep is under the unit.
+    // millisecond before the frame time; the short second sleep, to the frame time,
+    // is under the unit and sleeps nothing here.
     ASSERT_EQ(clock_.sleeps().size(), 1u);
     EXPECT_GE(clock_.sleeps()[0], 17);
     EXPECT_LE(clock_.sleeps()[0], 18);
 
-    // Under a millisecond left: nothing is slept, the rest is watched awake.
+    // Under a millisecond left: only the short sleep, nothing in whole milliseconds.
     device_.next_frame_time = clock_ms() + 0.9;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
