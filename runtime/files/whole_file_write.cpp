@@ -1,7 +1,6 @@
 #include "runtime/files/whole_file_write.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -11,15 +11,12 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "game/game_fixture.h"
 #include "game/game_state.h"
 #include "game/progress_file.h"
-#include "support/temp_dir.h"
 
 namespace tvk::game_test {
 namespace {
@@ -68,14 +65,10 @@ constexpr int64_t kStartMark = -1;
     }
 }
 
-TEST(ProgressSaveKilled, FileAlwaysHoldsTheLastReportedSaveOrTheNext) {
-    testing_support::TempDir temp;
-    const fs::path media = temp.path() / "Media";
-    fs::create_directories(media);
-    const fs::path old_cwd = fs::current_path();
-    fs::current_path(media);
-    setenv("XDG_DATA_HOME", (temp.path() / "data").c_str(), 1);
-    const fs::path file = media / game::kProgressFile;
+using ProgressSaveKilled = ProgressFolderTest;
+
+TEST_F(ProgressSaveKilled, FileAlwaysHoldsTheLastReportedSaveOrTheNext) {
+    const fs::path file = media() / game::kProgressFile;
 
     // How long one save takes here, so the kills spread over several saves.
     const auto t0 = std::chrono::steady_clock::now();
@@ -146,8 +139,7 @@ TEST(ProgressSaveKilled, FileAlwaysHoldsTheLastReportedSaveOrTheNext) {
     set_progress_to(on_disk + 1);
     game::save_progress();
     EXPECT_EQ(saved_number(file), on_disk + 1);
-    EXPECT_FALSE(fs::exists(media / "moredata.txt.new"));
-    fs::current_path(old_cwd);
+    EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <random>
 #include <set>
@@ -20,7 +19,6 @@
 #include "game/game_state.h"
 #include "game/progress_file.h"
 #include "runtime/value/string_codings.h"
-#include "support/temp_dir.h"
 
 namespace tvk::game_test {
 namespace {
@@ -108,10 +106,10 @@ TEST_P(GarbagePuzzleTest, GameRunsAndKeepsTheProgressFile) {
     ASSERT_TRUE(start_runtime_once(why)) << why;
     GameFolder folder;
     std::mt19937 random(7);
-    std::ofstream(folder.media() / game::kPuzzleFile, std::ios::binary) << GetParam().make(random);
+    write_file(folder.media() / game::kPuzzleFile, GetParam().make(random));
     const std::string progress =
         std::string(string_encrypt(game::kProgressKey, "0001").c_str()) + "\r\n";
-    std::ofstream(folder.media() / game::kProgressFile, std::ios::binary) << progress;
+    write_file(folder.media() / game::kProgressFile, progress);
 
     ScriptedPlayer player;
     GameState& g = game_state();
@@ -149,17 +147,15 @@ TEST_P(GarbagePuzzleTest, GameRunsAndKeepsTheProgressFile) {
 
 // A progress file of garbage reads as some digit (0 to 9) for every round, never
 // fails, and the next save writes a whole line of those digits again.
-TEST(GarbageProgressFile, ReadsAsDigitsAndIsRewrittenWhole) {
-    testing_support::TempDir temp;
-    const fs::path old_cwd = fs::current_path();
-    fs::current_path(temp.path());
-    setenv("XDG_DATA_HOME", (temp.path() / "data").c_str(), 1);
+using GarbageProgressFile = ProgressFolderTest;
+
+TEST_F(GarbageProgressFile, ReadsAsDigitsAndIsRewrittenWhole) {
     std::mt19937 random(11);
     for (int attempt = 0; attempt < 50; ++attempt) {
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         std::string bytes = random_bytes(random, 1 + attempt * 7);
         if (attempt % 2) bytes = string_hex_encode(bytes.data(), static_cast<uint32_t>(bytes.size()), false).c_str();
-        std::ofstream(game::kProgressFile, std::ios::binary) << bytes;
+        write_file(game::kProgressFile, bytes);
         game::reset_game_state(game_state());
         game::load_progress();
         for (int32_t r = 0; r <= 50; ++r) {
@@ -167,12 +163,10 @@ TEST(GarbageProgressFile, ReadsAsDigitsAndIsRewrittenWhole) {
             ASSERT_TRUE(v >= 0 && v <= 9 && v == static_cast<int>(v)) << "round " << r << ": " << v;
         }
         game::save_progress();
-        std::ifstream in(game::kProgressFile, std::ios::binary);
-        const std::string digits = decipher_progress(std::string(std::istreambuf_iterator<char>(in), {}));
+        const std::string digits = decipher_progress(read_file(game::kProgressFile));
         ASSERT_EQ(digits.size(), 51u);
         for (int32_t r = 0; r <= 50; ++r) EXPECT_EQ(digits[r] - '0', game_state().progress(r)) << r;
     }
-    fs::current_path(old_cwd);
 }
 
 INSTANTIATE_TEST_SUITE_P(PuzzleFile, GarbagePuzzleTest, ::testing::ValuesIn(kGarbage),

@@ -27,12 +27,12 @@ void put32(std::string& s, uint32_t v) {
     put16(s, v >> 16);
 }
 
-void write_file(const fs::path& path, const std::string& bytes) {
+}  // namespace
+
+void write_file(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
 }
-
-}  // namespace
 
 std::string read_file(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -108,12 +108,7 @@ GameFolder::GameFolder() {
     fs::current_path(temp_.path());
 }
 
-std::string GameFolder::read_media(const std::string& name) const {
-    std::ifstream in(media() / name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string GameFolder::read_media(const std::string& name) const { return read_file(media() / name); }
 
 int64_t ScriptedPlayer::counter() {
     step();

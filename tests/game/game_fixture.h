@@ -68,6 +68,8 @@ inline std::string decipher_progress(const std::string& file_text) {
 
 // The whole file, or "" when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
+// Creates or replaces the file with exactly these bytes.
+void write_file(const std::filesystem::path& path, const std::string& bytes);
 
 // A Media folder as the current directory and a data folder of its own, where the
 // progress file is saved and looked for.

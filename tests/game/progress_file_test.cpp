@@ -8,8 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "game/game_fixture.h"
@@ -23,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using game::game_state;
-
-void write_file(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
 
 std::string progress_file_with(const std::string& digits) {
     return std::string(string_encrypt(game::kProgressKey, digits.c_str()).c_str()) + "\r\n";
