@@ -63,6 +63,7 @@ bool init_runtime(void* instance, int32_t show_command, const char* title) {
     clock_init();
     log_line("rbow\n");
     OpenGLRainbows& device = create_graphics_device();
+    device.depth_stencil_buffer = settings.depth_stencil_buffer != 0 ? 1 : 0;
     log_line("rbow init\n");
     if (!open_window(device, instance, settings.screen_width, settings.screen_height, 0,
                      settings.frame_rate, settings.multisample_samples)) {

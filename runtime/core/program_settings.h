@@ -14,6 +14,11 @@ struct ProgramSettings {
     int32_t frame_rate = 0;  // 0 or less: a fixed 2 ms period
     int32_t debug_mode = 0;
     int32_t multisample_samples = 0;
+    // Non-zero gives the window a 24-bit depth and 8-bit stencil buffer. The runtime
+    // draws in 2D and never uses them; they are for programs that also draw with
+    // OpenGL directly. Without them a software renderer takes its much faster 2D path
+    // (bench/README.md), so the window has none unless asked.
+    int32_t depth_stencil_buffer = 0;
     RtString application_name;
 };
 

@@ -53,6 +53,12 @@ std::string latin1_to_utf8(const std::string& text) {
     return out;
 }
 
+// The window's depth and stencil buffer, only when the program asked for it.
+void ask_depth_stencil(const OpenGLRainbows& device, platform::GlSurfaceRequest& request) {
+    request.depth_bits = device.depth_stencil_buffer ? 24 : 0;
+    request.stencil_bits = device.depth_stencil_buffer ? 8 : 0;
+}
+
 bool fail(const std::string& why) {
     display_state().failure = why;
     return false;
@@ -66,6 +72,7 @@ bool choose_multisample_window(OpenGLRainbows& device, int32_t samples) {
         platform::GlSurfaceRequest request;
         request.colour_bits = device.colour_depth;
         request.samples = n;
+        ask_depth_stencil(device, request);
         platform::Window* window = platform::create_window(
             kWindowClassTitle, device.window_width, device.window_height, request, why);
         if (!window) continue;
@@ -148,6 +155,7 @@ bool open_window(OpenGLRainbows& device, void* instance, int32_t width, int32_t 
 
     platform::GlSurfaceRequest request;
     request.colour_bits = colour_depth != 0 ? colour_depth : desktop.bits_per_pixel;
+    ask_depth_stencil(device, request);
     platform::Window* window = platform::create_window(
         kWindowClassTitle, width > 0 ? width : 640, height > 0 ? height : 480, request, why);
     if (!window) return fail("the window cannot be created (" + why + ")");

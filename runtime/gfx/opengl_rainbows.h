@@ -53,6 +53,7 @@ public:
     int32_t colour_depth = 0;
     uint8_t fullscreen = 0;
     int32_t multisample_request = 0;
+    uint8_t depth_stencil_buffer = 0;  // the window gets depth 24 + stencil 8 (program setting)
     int32_t viewport_x = 0;
     int32_t viewport_y = 0;
     int32_t viewport_width = 0;

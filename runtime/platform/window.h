@@ -17,8 +17,8 @@ using GlContext = void*;     // opaque: one OpenGL context
 
 struct GlSurfaceRequest {
     int32_t colour_bits = 32;
-    int32_t depth_bits = 24;
-    int32_t stencil_bits = 8;
+    int32_t depth_bits = 0;    // 0 = no depth buffer
+    int32_t stencil_bits = 0;  // 0 = no stencil buffer
     int32_t samples = 0;     // multisample samples; 0 = none
 };
 

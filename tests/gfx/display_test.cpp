@@ -239,6 +239,25 @@ TEST_F(DisplayTest, MultisampleRequestStillOpensAWindow) {
     EXPECT_TRUE(red_at(kWidth / 2, kHeight / 2));
 }
 
+// The window has a depth and stencil buffer only when the program asks for one: the
+// runtime never draws with them, and without them a software renderer takes its
+// faster 2D path. Asked for, they are the 24 and 8 bits programs drawing with
+// OpenGL directly expect, with or without multisampling.
+TEST_F(DisplayTest, DepthAndStencilBufferOnlyWhenAsked) {
+    struct Case { uint8_t ask; int32_t samples; GLint depth, stencil; };
+    for (const Case c : {Case{0, 0, 0, 0}, Case{1, 0, 24, 8}, Case{1, 4, 24, 8}}) {
+        destroy_graphics_device();
+        device_ = &create_graphics_device();
+        device_->depth_stencil_buffer = c.ask;
+        ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, c.samples)) << open_window_failure();
+        GLint depth = -1, stencil = -1;
+        glGetIntegerv(GL_DEPTH_BITS, &depth);
+        glGetIntegerv(GL_STENCIL_BITS, &stencil);
+        EXPECT_EQ(depth, c.depth) << "asked " << int(c.ask) << ", samples " << c.samples;
+        EXPECT_EQ(stencil, c.stencil) << "asked " << int(c.ask) << ", samples " << c.samples;
+    }
+}
+
 TEST(ExtensionList, NameCountsOnlyAsAWholeWord) {
     EXPECT_TRUE(extension_listed("WGL_ARB_multisample WGL_EXT_x", "WGL_ARB_multisample"));
     EXPECT_TRUE(extension_listed("A WGL_ARB_multisample", "WGL_ARB_multisample"));
