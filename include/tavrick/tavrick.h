@@ -1,5 +1,5 @@
 #pragma once
-// Everything a program built on the runtime can use.
+// Everything a program built on the runtime can use: include <tavrick/tavrick.h>.
 #include "runtime/core/program_settings.h"
 #include "runtime/core/shutdown.h"
 #include "runtime/core/trace_log.h"
