@@ -19,14 +19,14 @@
 #include <vector>
 
 #include "bench/anchor_workload.h"
-#include "runtime/core/clock.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"
-#include "runtime/core/program_settings.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/value/clock.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 

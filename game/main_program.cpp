@@ -8,12 +8,14 @@
 #include "game/puzzle_file.h"
 #include "game/screens.h"
 #include "runtime/audio/music.h"
-#include "runtime/core/program_settings.h"
+#include "runtime/core/entry.h"
+#include "runtime/core/screen_mode.h"
 #include "runtime/files/file_system.h"
 #include "runtime/files/platform_info.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/input/input_commands.h"
+#include "runtime/value/program_settings.h"
 #include "runtime/value/string_library.h"
 
 namespace tvk::game {

@@ -1,6 +1,7 @@
 // SplitVerse's start-up settings: a portrait 480 by 640 window at 60 frames a
 // second, and the three constant texts the platform query reports for the program.
-#include "runtime/core/program_settings.h"
+#include "runtime/core/entry.h"
+#include "runtime/value/program_settings.h"
 
 #include "runtime/files/platform_info.h"
 

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "runtime/core/clock.h"
-#include "runtime/core/frame_flip.h"
+#include "runtime/audio/audio_hooks.h"
 #include "runtime/files/media_archive.h"
 #include "runtime/platform/music_player.h"
+#include "runtime/value/clock.h"
 #include "runtime/value/error_state.h"
 
 namespace tvk {
@@ -58,7 +58,7 @@ void play_music(const RtString& name, double loop) {
     }
     // Starting music counts as the program running again, as on the platforms
     // where opening the player takes the activation away.
-    set_pause_state(0);
+    if (audio_hooks().set_pause_state) audio_hooks().set_pause_state(0);
 }
 
 int32_t stop_music() {

@@ -7,19 +7,9 @@
 #include "runtime/audio/sound_slots.h"
 #include "runtime/files/media_archive.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/numeric_helpers.h"
 
 namespace tvk {
-
-namespace {
-
-// Numbers arrive as doubles; indices are their integer parts, and values beyond
-// the 32-bit range saturate so that they fail the range checks instead of wrapping.
-int32_t to_int(double value) {
-    if (std::isnan(value)) return 0;
-    return static_cast<int32_t>(std::clamp(std::trunc(value), -2147483648.0, 2147483647.0));
-}
-
-}  // namespace
 
 void load_sound(const RtString& name, double slot_number, double buffer_count) {
     set_error(kErrSuccess);

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "runtime/audio/sound_slots.h"
-#include "runtime/core/trace_log.h"
 #include "runtime/platform/audio_device.h"
+#include "runtime/value/trace_log.h"
 
 namespace tvk {
 

@@ -4,6 +4,11 @@
 
 namespace tvk {
 
+// Supplied by the program: fills runtime_settings() before anything else exists,
+// and runs the whole program once the runtime is up.
+void program_settings();
+void program_main();
+
 // Show commands of the start-up information.
 constexpr int32_t kShowHidden = 0;
 constexpr int32_t kShowNormal = 1;

@@ -1,21 +1,20 @@
 #include "runtime/core/frame_flip.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 
-#include "runtime/core/clock.h"
+#include "runtime/audio/music.h"
 #include "runtime/core/core_state.h"
 #include "runtime/core/message_pump.h"
 #include "runtime/core/named_handlers.h"
-#include "runtime/core/service_hooks.h"
-#include "runtime/gfx/gl_state_cache.h"
+#include "runtime/core/service_table.h"
 #include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/gfx/scene_3d.h"
+#include "runtime/input/input_device.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
+#include "runtime/value/clock.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/rt_string.h"
 
 namespace tvk {
 
@@ -27,8 +26,9 @@ void print_line(const char* text) {
     std::fflush(stdout);
 }
 
+// Escape, and the code no keyboard key produces, end the program while the flag is set.
 void apply_escape_rule() {
-    if (core_state().escape_ends != 0 && (service_key_down(1) || service_key_down(129))) {
+    if (core_state().escape_ends != 0 && (input_key_state(1) || input_key_state(129))) {
         end_program();
     }
 }
@@ -47,8 +47,8 @@ void pause_wait() {
     CoreState& core = core_state();
     print_line("pause loop in showscreen/hibernate");
     while (core.paused != 0 && core.activation_request == 0) {
-        service_music_loop();
-        if (pump_messages(graphics_device(), window_message_handler()) == 0) end_program();
+        service_looped_music();
+        if (pump_messages(drawing_device(), window_message_handler()) == 0) end_program();
         if (core.paused == 0) break;
         platform::sleep_ms(200);
     }
@@ -64,43 +64,52 @@ void flip_screen() {
     core.previous_frame_time = core.current_frame_time;
     core.current_frame_time = clock_ms();
     while (core.paused != 0) wait_input_step();
-    service_update_input();
+    run_sample_steps();
     apply_escape_rule();
-    if (service_key_down(56) && service_key_down(62)) end_program();
-    if (Scene3D* scene = scene_3d()) advance_scene_frame(*scene);
-    service_music_loop();
+    if (input_key_state(56) && input_key_state(62)) end_program();
+    run_before_pump_steps();
     MessageCallback handler = window_message_handler();
     pump_messages(device, handler);
     if (!device) return;
     if (present_frame(*device, handler) == 0) end_program();
-    if (gl_state(GlCap::blend) != 0) gl_disable(GlCap::blend);
-    device->draw_alpha = 1.0f;
-    glColor4f(1, 1, 1, 1);
-    reset_2d_state(*device);
-    if (Scene3D* scene = scene_3d()) reset_scene_frame(*scene);
-    service_shaders_off();
+    run_after_present_steps();
 }
 
-void wait_input_step() {
+InputSeen wait_input_step() {
     CoreState& core = core_state();
     platform::PointerRecord recorded = platform::pointer_record();
     for (int round = 0; round < 15; ++round) {
-        service_music_loop();
-        pump_messages(graphics_device(), window_message_handler());
+        service_looped_music();
+        pump_messages(drawing_device(), window_message_handler());
         if (core.paused != 0) {
             pause_wait();
-            return;
+            return InputSeen::pause;
         }
-        service_update_input();
+        update_input();
         apply_escape_rule();
-        if (service_any_key_down()) return;
+        for (int code = 0; code <= 254; ++code) {
+            if (input_key_state(static_cast<uint8_t>(code))) return InputSeen::key;
+        }
         const platform::PointerRecord now = platform::pointer_record();
         if (now.x != recorded.x || now.y != recorded.y || now.left != recorded.left ||
             now.right != recorded.right) {
-            return;
+            return InputSeen::mouse;
         }
+        if (any_joystick_input()) return InputSeen::joystick;
         platform::sleep_ms(5);
     }
+    return InputSeen::nothing;
+}
+
+void wait_key() {
+    for (;;) {
+        const InputSeen seen = wait_input_step();
+        if (seen == InputSeen::key || seen == InputSeen::joystick) return;
+    }
+}
+
+void wait_mouse() {
+    while (wait_input_step() != InputSeen::mouse) {}
 }
 
 void set_pause_state(int32_t lost_focus) {
@@ -120,15 +129,20 @@ void set_auto_pause(int32_t on) {
     }
 }
 
+int32_t set_escape_quits(double value) {
+    core_state().escape_ends = value != 0 ? 1 : 0;
+    return core_state().escape_ends;
+}
+
 void debug_break(uint32_t value) {
     if (!debugger_attached()) return;
     char text[32];
     std::snprintf(text, sizeof text, "BP%x", value);
-    service_apply_pointer_setting(true);
+    apply_pointer_setting(true);
     debug_output(RtString(text));
     CoreState& core = core_state();
     core.paused = 0;
-    service_update_input();
+    update_input();
     core.activation_request = 1;
 }
 

@@ -5,10 +5,10 @@
 #include "runtime/core/core_state.h"
 #include "runtime/core/frame_flip.h"
 #include "runtime/core/named_handlers.h"
-#include "runtime/core/program_settings.h"
-#include "runtime/core/service_hooks.h"
+#include "runtime/input/input_device.h"
 #include "runtime/platform/window.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 
@@ -37,9 +37,9 @@ int32_t pump_messages(OpenGLRainbows* device, MessageCallback callback) {
         if (!platform::poll_event(event)) break;
         if (event.window_id != 0 && main_id != 0 && event.window_id != main_id) continue;
         if (event.kind == platform::EventKind::text_input) {
-            for (uint8_t i = 0; i < event.text_length; ++i) service_push_typed_char(event.text[i]);
+            for (uint8_t i = 0; i < event.text_length; ++i) push_typed_char(event.text[i]);
         } else if (event.kind == platform::EventKind::key_down) {
-            if (const uint8_t c = character_of_key(event.key_code)) service_push_typed_char(c);
+            if (const uint8_t c = character_of_key(event.key_code)) push_typed_char(c);
         }
         window_procedure(event);
     }

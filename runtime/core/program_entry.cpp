@@ -8,9 +8,10 @@
 
 #include "runtime/core/core_state.h"
 #include "runtime/core/entry.h"
-#include "runtime/core/program_settings.h"
+#include "runtime/core/hook_wiring.h"
 #include "runtime/core/shutdown.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 
@@ -51,6 +52,8 @@ void clear_error_state() {
 }  // namespace
 
 int runtime_main(int argc, char** argv) {
+    // Before the program's settings routine: a stop from there already shuts down.
+    connect_layer_hooks();
     core_state().command_line = read_command_line(argc, argv);
     program_settings();
     const ProgramSettings& settings = runtime_settings();
@@ -70,6 +73,7 @@ int runtime_main(int argc, char** argv) {
 }
 
 int runtime_start_without_main() {
+    connect_layer_hooks();
     program_settings();
     if (!init_runtime(nullptr, kShowNormal, runtime_settings().application_name.c_str())) return 0;
     clear_error_state();

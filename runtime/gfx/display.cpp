@@ -5,16 +5,17 @@
 #include <cstdio>
 #include <string>
 
-#include "runtime/core/clock.h"
-#include "runtime/core/message_pump.h"
-#include "runtime/core/service_hooks.h"
-#include "runtime/core/trace_log.h"
+#include "runtime/gfx/backgrounds.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/gfx_hooks.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/sprite_store.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/system_ui.h"
 #include "runtime/platform/window.h"
+#include "runtime/value/clock.h"
+#include "runtime/value/trace_log.h"
 
 namespace tvk {
 
@@ -280,14 +281,14 @@ int32_t hide_window(OpenGLRainbows& device) {
     if (device.fullscreen) platform::leave_fullscreen_mode(device.window);
     platform::hide_window(device.window);
     device.fullscreen = 0;
-    pump_messages(&device, nullptr);
+    pump_window_messages(nullptr);
     return 1;
 }
 
 int32_t close_window(OpenGLRainbows& device) {
     flush_draw_batch(device);
-    service_delete_all_sprites(device);
-    for (int32_t set = 0; set < kBackgroundSetCount; ++set) service_free_background(device, set);
+    delete_all_sprites(device);
+    for (int32_t set = 0; set < kBackgroundSetCount; ++set) free_background(device, set);
     leave_fullscreen(device);
     platform::make_gl_current(device.window, nullptr);
     platform::destroy_window(device.window);

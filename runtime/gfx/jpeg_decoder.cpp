@@ -10,7 +10,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "runtime/core/trace_log.h"
+#include "runtime/value/trace_log.h"
 
 namespace tvk {
 namespace {

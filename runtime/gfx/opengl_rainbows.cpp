@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "runtime/gfx/backgrounds.h"
 #include "runtime/gfx/scene_3d.h"
 #include "runtime/gfx/sprite_store.h"
 #include "runtime/gfx/targets/render_target.h"
-#include "runtime/core/service_hooks.h"
 
 namespace tvk {
 
@@ -99,7 +99,7 @@ void set_clear_colour(int32_t colour) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return;
     // A clear colour always replaces a background image.
-    service_free_background(*device, 0);
+    free_background(*device, 0);
     set_clear_colour(*device, colour);
 }
 

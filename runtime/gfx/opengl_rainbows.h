@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/gfx_hooks.h"
 #include "runtime/platform/window.h"
 
 namespace tvk {
@@ -74,10 +75,6 @@ public:
     DrawBatch draw_batch;
 };
 
-// Where the message pump of present_frame hands each pending event first: the
-// program's "TVK_WIN32_MSG" handler, or null.
-using MessageCallback = void (*)();
-
 // The process's device; null before start-up creates it and after shutdown. Every
 // command reaches the device through here, which first draws what the draw batch
 // holds, so that the command sees and changes the state after those draws.
@@ -99,6 +96,9 @@ int32_t close_window(OpenGLRainbows& device);
 
 // State and mapping.
 void reset_2d_state(OpenGLRainbows& device);
+// The drawing state every frame starts from: blending off, draw alpha 1, opaque
+// white, and the 2D state of reset_2d_state.
+void reset_frame_drawing(OpenGLRainbows& device);
 void set_viewport(OpenGLRainbows& device, int32_t x, int32_t y, int32_t width, int32_t height);
 void set_orientation(OpenGLRainbows& device, int32_t orientation);
 void get_screen_size(const OpenGLRainbows& device, int32_t& width, int32_t& height);

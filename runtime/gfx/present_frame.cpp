@@ -1,18 +1,19 @@
 // Presenting a finished frame and pacing the frame loop to the frame rate.
 #include <GL/gl.h>
 
-#include "runtime/core/clock.h"
-#include "runtime/core/message_pump.h"
-#include "runtime/core/service_hooks.h"
+#include "runtime/gfx/backgrounds.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/gfx_hooks.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/targets/render_target.h"
 #include "runtime/platform/window.h"
+#include "runtime/value/clock.h"
 
 namespace tvk {
 
 int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
     flush_draw_batch();
-    service_end_render_target(device);
+    end_render_target(device);
     device.current_render_target = -1;
     set_viewport(device, 0, 0, 0, 0);
     platform::swap_window(device.window);
@@ -29,7 +30,7 @@ int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
             device.depth_clear_pending = 0;
             glClear(GL_DEPTH_BUFFER_BIT);
         }
-        service_draw_background(device, 0);
+        draw_background(device, 0);
     }
     return wait_for_next_frame(device, callback);
 }
@@ -67,7 +68,7 @@ int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
         sleep_until_ms(remaining > kWakeEarlyMs ? wake_at - kWakeEarlyMs : wake_at);
         now = clock_ms();
     }
-    if (pump_messages(&device, callback) == 0) return 0;
+    if (pump_window_messages(callback) == 0) return 0;
     if (!(device.frame_interval > 0)) return 1;
     const double late = now - device.next_frame_time;
     device.wake_slip =

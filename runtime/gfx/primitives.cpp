@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
-#include "runtime/core/service_hooks.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/sprite_drawing.h"
+#include "runtime/gfx/targets/render_target.h"
 
 namespace tvk {
 namespace {
@@ -97,7 +97,7 @@ int32_t get_pixel(int32_t x, int32_t y) {
     int32_t px = x, row;
     if (device->current_render_target >= 0) {
         int32_t tw = 0, th = 0;
-        service_render_target_size(*device, device->current_render_target, tw, th);
+        render_target_size(*device, device->current_render_target, tw, th);
         // A target on a framebuffer object is read from its attachment; an emulated
         // one draws on the back buffer (no attachment to name there).
         GLint framebuffer = 0;

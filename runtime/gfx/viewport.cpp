@@ -1,12 +1,12 @@
 // The 2D state of the device and the mapping of the logical screen onto the window.
 #include <GL/gl.h>
 
-#include "runtime/core/service_hooks.h"
 #include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/scene_3d.h"
 #include "runtime/gfx/sprite_drawing.h"
+#include "runtime/gfx/targets/render_target.h"
 
 namespace tvk {
 
@@ -15,6 +15,13 @@ namespace {
 bool turned(const OpenGLRainbows& device) { return device.orientation == 1 || device.orientation == 3; }
 
 }  // namespace
+
+void reset_frame_drawing(OpenGLRainbows& device) {
+    if (gl_state(GlCap::blend) != 0) gl_disable(GlCap::blend);
+    device.draw_alpha = 1.0f;
+    glColor4f(1, 1, 1, 1);
+    reset_2d_state(device);
+}
 
 void reset_2d_state(OpenGLRainbows& device) {
     flush_draw_batch(device);
@@ -54,7 +61,7 @@ void set_viewport(OpenGLRainbows& device, int32_t x, int32_t y, int32_t w, int32
     if (w <= 0 || h <= 0) {
         x = y = 0;
         if (target >= 0) {
-            service_render_target_size(device, target, w, h);
+            render_target_size(device, target, w, h);
         } else {
             w = turned(device) ? device.window_height : device.window_width;
             h = turned(device) ? device.window_width : device.window_height;
@@ -64,7 +71,7 @@ void set_viewport(OpenGLRainbows& device, int32_t x, int32_t y, int32_t w, int32
     glLoadIdentity();
     if (target >= 0) {
         int32_t target_width = 0, target_height = 0;
-        service_render_target_size(device, target, target_width, target_height);
+        render_target_size(device, target, target_width, target_height);
         glViewport(x, target_height - h - y, w, h);
     } else {
         // The logical screen's top edge lies along the window's top (0), right (1),
@@ -101,7 +108,7 @@ void set_orientation(OpenGLRainbows& device, int32_t orientation) {
 
 void get_screen_size(const OpenGLRainbows& device, int32_t& width, int32_t& height) {
     if (device.current_render_target >= 0) {
-        service_render_target_size(const_cast<OpenGLRainbows&>(device), device.current_render_target,
+        render_target_size(const_cast<OpenGLRainbows&>(device), device.current_render_target,
                                    width, height);
         return;
     }

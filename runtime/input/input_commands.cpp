@@ -3,23 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/audio/sound_device.h"
-#include "runtime/core/core_state.h"
-#include "runtime/core/frame_flip.h"
-#include "runtime/core/program_settings.h"
-#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/input/input_device.h"
 #include "runtime/input/orientation.h"
 #include "runtime/platform/window.h"
+#include "runtime/value/numeric_helpers.h"
 
 namespace tvk {
 
 namespace {
-
-int32_t to_int(double value) {
-    if (std::isnan(value)) return 0;
-    return static_cast<int32_t>(std::clamp(std::trunc(value), -2147483648.0, 2147483647.0));
-}
 
 ScreenFrame screen_frame(const InputDevice& input) {
     int32_t width = 0, height = 0;
@@ -115,37 +106,6 @@ int32_t mouse_count() { return 1; }
 // There is one mouse record, so every index selects it.
 void select_mouse(double) {
     if (InputDevice* input = input_device()) input->current_mouse = 0;
-}
-
-int32_t set_escape_quits(double value) {
-    core_state().escape_ends = value != 0 ? 1 : 0;
-    return core_state().escape_ends;
-}
-
-void set_screen_mode(double width, double height, double fullscreen) {
-    const int32_t w = to_int(width), h = to_int(height), full = to_int(fullscreen);
-    ProgramSettings& settings = runtime_settings();
-    settings.fullscreen = full;
-    settings.screen_height = h;
-    settings.screen_width = w;
-    OpenGLRainbows* device = graphics_device();
-    if (device) {
-        if (w != 0) device->window_width = w;
-        if (h != 0) device->window_height = h;
-        if (full != 0) {
-            enter_fullscreen(*device);
-        } else {
-            leave_fullscreen(*device);
-        }
-    }
-    InputDevice* input = input_device();
-    apply_pointer_setting(input ? input->pointer_shown != 0 : true);
-    if (device) {
-        rebind_input_window(device->window);
-        core_state().main_window = device->window;
-        set_sound_window(device->window);
-    }
-    for (int i = 0; i < 5; ++i) flip_screen();
 }
 
 }  // namespace tvk

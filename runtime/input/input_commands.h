@@ -1,5 +1,5 @@
 #pragma once
-// The program's keyboard, mouse and screen-mode commands.
+// The program's keyboard and mouse commands.
 #include <cstdint>
 
 #include "runtime/value/rt_string.h"
@@ -20,9 +20,5 @@ void set_mouse_position(double x, double y);
 void show_mouse_pointer(double value);
 int32_t mouse_count();
 void select_mouse(double index);
-
-// Whether Escape ends the program at a frame flip; returns the new flag.
-int32_t set_escape_quits(double value);
-void set_screen_mode(double width, double height, double fullscreen);
 
 }  // namespace tvk

@@ -1,10 +1,11 @@
 #include "runtime/input/input_device.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
-#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/input/input_hooks.h"
 #include "runtime/platform/events.h"
 #include "runtime/platform/joysticks.h"
 #include "runtime/platform/mouse.h"
@@ -31,9 +32,10 @@ void window_bounds(const InputDevice& input, int32_t& width, int32_t& height) {
     width = height = 0;
     if (input.window) platform::window_client_size(input.window, width, height);
     if (width <= 0 || height <= 0) {
-        if (const OpenGLRainbows* device = graphics_device()) {
-            width = device->window_width;
-            height = device->window_height;
+        ScreenFrame frame;
+        if (input_hooks().screen_frame && input_hooks().screen_frame(frame)) {
+            width = frame.width;
+            height = frame.height;
         }
     }
 }
@@ -179,6 +181,26 @@ JoystickState read_joystick(int32_t index) {
     std::copy(std::begin(reading.hats), std::end(reading.hats), state.hats);
     std::copy(std::begin(reading.buttons), std::end(reading.buttons), state.buttons);
     return state;
+}
+
+bool joystick_shows_input(const JoystickState& state) {
+    for (const uint8_t button : state.buttons) {
+        if (button != 0) return true;
+    }
+    for (const int32_t axis : {state.x, state.y, state.z}) {
+        if (std::abs(axis / 32767.0) > 0.1) return true;
+    }
+    const uint32_t hat = state.hats[0];
+    return hat < 36000 && hat % 4500 == 0;
+}
+
+bool any_joystick_input() {
+    const InputDevice* input = input_device();
+    if (!input) return false;
+    for (int32_t index = input->joystick_count - 1; index >= 0; --index) {
+        if (joystick_shows_input(read_joystick(index))) return true;
+    }
+    return false;
 }
 
 void apply_pointer_setting(bool shown) {

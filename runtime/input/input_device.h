@@ -76,6 +76,12 @@ void poll_keyboard();
 MouseSample read_mouse(bool commit);
 int32_t any_mouse_button();
 JoystickState read_joystick(int32_t index);
+// Whether a joystick shows input as the input waits see it: any of its 32 buttons
+// down, its X, Y or Z axis beyond a tenth of full scale, or its first hat pointing
+// in one of the eight principal directions.
+bool joystick_shows_input(const JoystickState& state);
+// Reads the joysticks from the last to the first; true at the first showing input.
+bool any_joystick_input();
 void apply_pointer_setting(bool shown);
 void rebind_input_window(platform::Window* window);
 

@@ -7,15 +7,11 @@
 #include "runtime/input/orientation.h"
 #include "runtime/platform/joysticks.h"
 #include "runtime/platform/window.h"
+#include "runtime/value/numeric_helpers.h"
 
 namespace tvk {
 
 namespace {
-
-int32_t to_int(double value) {
-    if (std::isnan(value)) return 0;
-    return static_cast<int32_t>(std::clamp(std::trunc(value), -2147483648.0, 2147483647.0));
-}
 
 ScreenFrame screen_frame() {
     int32_t width = 0, height = 0;

@@ -1,12 +1,14 @@
 #include "runtime/input/orientation.h"
 
-#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/input/input_hooks.h"
 
 namespace tvk {
 
 ScreenFrame current_screen_frame(int32_t fallback_width, int32_t fallback_height) {
-    if (const OpenGLRainbows* device = graphics_device()) {
-        return {device->orientation & 3, device->window_width, device->window_height};
+    ScreenFrame frame;
+    if (input_hooks().screen_frame && input_hooks().screen_frame(frame)) {
+        frame.orientation &= 3;
+        return frame;
     }
     return {0, fallback_width, fallback_height};
 }

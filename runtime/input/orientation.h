@@ -11,8 +11,8 @@ struct ScreenFrame {
     int32_t height = 0;       // window height H
 };
 
-// The graphics device's orientation and window size, or orientation 0 over the
-// given window size when there is no device.
+// The display's orientation and window size, or orientation 0 over the given
+// window size when there is no display.
 ScreenFrame current_screen_frame(int32_t fallback_width, int32_t fallback_height);
 
 void window_to_logical(const ScreenFrame& f, int32_t x, int32_t y, int32_t& lx, int32_t& ly);

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/shutdown.h"
 #include "runtime/native/command_line.h"
-#include "runtime/native/host_hooks.h"
+#include "runtime/native/native_hooks.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/value_hooks.h"
 
 extern char** environ;
 
@@ -41,7 +41,7 @@ void reap_finished_children() {
 }
 
 bool escape_ends() {
-    const HostHooks& hooks = host_hooks();
+    const NativeHooks& hooks = native_hooks();
     return hooks.escape_ends ? hooks.escape_ends() != 0 : true;
 }
 
@@ -83,7 +83,7 @@ std::string with_forward_slashes(const RtString& text) {
 
 void open_document(const RtString& path) {
     const bool ends = escape_ends();
-    if (ends) shutdown_runtime();
+    if (ends) shutdown_runtime_services();
     reap_finished_children();
     const pid_t pid = spawn({"xdg-open", with_forward_slashes(path)});
     if (ends) {
@@ -96,7 +96,7 @@ void open_document(const RtString& path) {
 int32_t run_process(const RtString& command_line, int32_t wait, int32_t show_window, double& exit_code) {
     (void)show_window;
     exit_code = 0;
-    const HostHooks& hooks = host_hooks();
+    const NativeHooks& hooks = native_hooks();
     if (hooks.leave_fullscreen) hooks.leave_fullscreen();
     reap_finished_children();
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/trace_log.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/trace_log.h"
 
 namespace tvk {
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "runtime/core/program_settings.h"
-#include "runtime/core/shutdown.h"
-#include "runtime/core/trace_log.h"
+#include "runtime/value/program_settings.h"
+#include "runtime/value/trace_log.h"
+#include "runtime/value/value_hooks.h"
 
 namespace tvk {
 
@@ -77,7 +77,7 @@ void runtime_stop() {
     }
     // shutdown_runtime releases every service through its own subsystem, the window
     // included, so nothing is left to repaint afterwards.
-    shutdown_runtime();
+    shutdown_runtime_services();
     // A closed standard output (its reader gone) must not turn the exit into a signal death.
     std::signal(SIGPIPE, SIG_IGN);
     std::fputs("exit\n", stdout);

@@ -28,6 +28,11 @@ Span covered_span(int32_t start, int32_t size) {
 bool spans_meet(Span a, Span b) { return std::max(a.low, b.low) <= std::min(a.high, b.high); }
 }  // namespace
 
+int32_t to_int(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<int32_t>(std::clamp(std::trunc(value), -2147483648.0, 2147483647.0));
+}
+
 double sin_deg(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
 double cos_deg(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
 double tan_deg(double degrees) { return std::tan(degrees * kRadiansPerDegree); }

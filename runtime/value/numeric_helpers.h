@@ -5,6 +5,10 @@
 
 namespace tvk {
 
+// A program number as an index or count: its integer part, 0 for NaN, and values
+// beyond the 32-bit range saturated so that they fail range checks instead of wrapping.
+int32_t to_int(double value);
+
 double sin_deg(double degrees);
 double cos_deg(double degrees);
 double tan_deg(double degrees);

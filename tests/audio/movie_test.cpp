@@ -8,7 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "runtime/audio/movie.h"
+#include "runtime/core/hook_wiring.h"
+#include "runtime/core/movie_playback.h"
 #include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/input/input_device.h"
@@ -27,6 +28,7 @@ protected:
         // The device's trace file goes into the test's own folder.
         if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
         setenv("TMPDIR", dir_.path().c_str(), 1);
+        connect_layer_hooks();
         device_ = &create_graphics_device();
         ASSERT_TRUE(open_window(*device_, nullptr, 160, 120, 0, 60, 0));
         create_input_devices(device_->window, false);

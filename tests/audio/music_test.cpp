@@ -10,9 +10,9 @@
 #include "audio/wave_fixture.h"
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound_device.h"
-#include "runtime/core/clock.h"
 #include "runtime/platform/manual_clock.h"
 #include "runtime/platform/music_player.h"
+#include "runtime/value/clock.h"
 #include "runtime/value/error_state.h"
 #include "support/temp_dir.h"
 

@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"
 #include "runtime/core/named_handlers.h"
-#include "runtime/core/program_settings.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <vector>
 
-#include "runtime/core/clock.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/manual_clock.h"
+#include "runtime/value/clock.h"
 
 namespace tvk {
 namespace {

@@ -7,13 +7,15 @@
 #include <string>
 
 #include "runtime/core/core_state.h"
+#include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"
+#include "runtime/core/hook_wiring.h"
 #include "runtime/core/message_pump.h"
 #include "runtime/core/named_handlers.h"
-#include "runtime/core/program_settings.h"
 #include "runtime/core/shutdown.h"
 #include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 
@@ -42,6 +44,7 @@ const NamedHandler kHandlers[] = {
 class PauseTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        connect_layer_hooks();
         core_state() = CoreState{};
         core_state().auto_pause = 1;
         runtime_settings().debug_mode = 0;

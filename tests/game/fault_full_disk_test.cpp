@@ -26,9 +26,9 @@
 #include "game/game_fixture.h"
 #include "game/game_state.h"
 #include "game/progress_file.h"
-#include "runtime/core/program_settings.h"
 #include "runtime/files/channels.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 #include "support/temp_dir.h"
 
 namespace tvk::game_test {

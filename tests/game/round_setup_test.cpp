@@ -19,8 +19,9 @@
 #include "game/game_state.h"
 #include "game/puzzle_file.h"
 #include "game/screens.h"
-#include "runtime/core/program_settings.h"
+#include "runtime/core/entry.h"
 #include "runtime/files/platform_info.h"
+#include "runtime/value/program_settings.h"
 #include "runtime/value/string_library.h"
 #include "support/temp_dir.h"
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/trace_log.h"
 #include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/value/trace_log.h"
 #include "support/temp_dir.h"
 
 namespace tvk {

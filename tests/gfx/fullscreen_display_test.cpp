@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "runtime/core/trace_log.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/value/trace_log.h"
 #include "support/temp_dir.h"
 
 namespace tvk {

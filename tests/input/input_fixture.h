@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/core/hook_wiring.h"
 #include "runtime/core/message_pump.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/input/input_device.h"
@@ -24,6 +25,7 @@ protected:
     }
 
     void SetUp() override {
+        connect_layer_hooks();
         OpenGLRainbows& device = create_graphics_device();
         device.window_width = 480;
         device.window_height = 640;

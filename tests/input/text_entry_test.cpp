@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "input/input_fixture.h"
+#include "runtime/core/text_entry.h"
 #include "runtime/gfx/backgrounds.h"
 #include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/font_table.h"
 #include "runtime/gfx/sprite_store.h"
 #include "runtime/input/input_commands.h"
-#include "runtime/input/text_entry.h"
 #include "support/temp_dir.h"
 
 namespace tvk {

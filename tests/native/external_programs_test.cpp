@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/native/command_line.h"
-#include "runtime/native/host_hooks.h"
+#include "runtime/native/native_hooks.h"
 #include "support/temp_dir.h"
 
 namespace tvk {
@@ -43,13 +43,13 @@ protected:
         old_path_ = std::getenv("PATH") ? std::getenv("PATH") : "";
         setenv("PATH", (std::string(TVK_STAND_IN_OPENER_DIR) + ":" + old_path_).c_str(), 1);
         setenv("TVK_OPENER_RECORD", dir_.file("record.txt").c_str(), 1);
-        host_hooks() = HostHooks{};
+        native_hooks() = NativeHooks{};
     }
     void TearDown() override {
         setenv("PATH", old_path_.c_str(), 1);
         unsetenv("TVK_OPENER_RECORD");
         unsetenv("TVK_OPENER_STATUS");
-        host_hooks() = HostHooks{};
+        native_hooks() = NativeHooks{};
     }
     TempDir dir_;
     std::string old_path_;
@@ -108,8 +108,8 @@ TEST_F(ExternalProgramsTest, CommandThatCannotStartGivesZero) {
 }
 
 TEST_F(ExternalProgramsTest, LeavesFullscreenAndActivatesTheWindowEitherWay) {
-    host_hooks().leave_fullscreen = count_leave_fullscreen;
-    host_hooks().activate_main_window = count_activate;
+    native_hooks().leave_fullscreen = count_leave_fullscreen;
+    native_hooks().activate_main_window = count_activate;
     g_leave_fullscreen_calls = g_activate_calls = 0;
     double exit_code = 0;
     run_process(RtString("sh -c true"), 1, 1, exit_code);
@@ -119,7 +119,7 @@ TEST_F(ExternalProgramsTest, LeavesFullscreenAndActivatesTheWindowEitherWay) {
 }
 
 TEST_F(ExternalProgramsTest, OpenDocumentHandsThePathToTheOpener) {
-    host_hooks().escape_ends = escape_does_not_end;
+    native_hooks().escape_ends = escape_does_not_end;
     open_document(RtString("C:\\docs\\read me.txt"));
     EXPECT_EQ(wait_for_record(dir_), "C:/docs/read me.txt\n");
 }

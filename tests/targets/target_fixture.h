@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "gfx/gl_fixture.h"
-#include "runtime/core/trace_log.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/targets/render_target.h"
 #include "runtime/gfx/targets/shader_programs.h"
+#include "runtime/value/trace_log.h"
 
 namespace tvk::testing_support {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "runtime/core/program_settings.h"
+#include "runtime/value/program_settings.h"
 #include "support/temp_dir.h"
 #include "value/run_in_child.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/program_settings.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 #include "support/temp_dir.h"
 #include "value/run_in_child.h"
 

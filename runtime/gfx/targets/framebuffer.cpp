@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "runtime/core/trace_log.h"
 #include "runtime/gfx/gl_extensions.h"
+#include "runtime/value/trace_log.h"
 
 namespace tvk {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/program_settings.h"
 #include "runtime/files/file_record.h"
 #include "runtime/files/media_archive.h"
 #include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/value/error_state.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 

@@ -25,9 +25,4 @@ struct ProgramSettings {
 // The one settings record of the process.
 ProgramSettings& runtime_settings();
 
-// Supplied by the program: fills runtime_settings() before anything else exists,
-// and runs the whole program once the runtime is up.
-void program_settings();
-void program_main();
-
 }  // namespace tvk

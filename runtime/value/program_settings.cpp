@@ -1,4 +1,4 @@
-#include "runtime/core/program_settings.h"
+#include "runtime/value/program_settings.h"
 
 namespace tvk {
 

@@ -1,4 +1,4 @@
-#include "runtime/core/trace_log.h"
+#include "runtime/value/trace_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,8 +1,7 @@
-#include "runtime/core/clock.h"
+#include "runtime/value/clock.h"
 
 #include <cstdint>
 
-#include "runtime/core/core_state.h"
 #include "runtime/platform/clock.h"
 
 namespace tvk {
@@ -56,8 +55,6 @@ double clock_ms() {
     }
     return value - c.base;
 }
-
-double program_clock_ms() { return clock_ms() - core_state().start_time; }
 
 void sleep_until_ms(double time) {
     const ClockState& c = clock_state();

@@ -1,4 +1,4 @@
-#include "runtime/audio/movie.h"
+#include "runtime/core/movie_playback.h"
 
 #include <array>
 #include <string>

@@ -6,8 +6,6 @@ namespace tvk {
 void clock_init();
 // Milliseconds since the first reading after clock_init (the first reading gives 0).
 double clock_ms();
-// clock_ms() minus the start time of the frame timestamps.
-double program_clock_ms();
 // Sleeps until clock_ms() reads about time (at once when it already does). The
 // system clock wakes a little after it, a stand-in clock may wake a little before;
 // callers that need the exact moment wait out the rest themselves.

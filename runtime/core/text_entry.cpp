@@ -1,4 +1,4 @@
-#include "runtime/input/text_entry.h"
+#include "runtime/core/text_entry.h"
 
 #include <utility>
 

@@ -1,0 +1,10 @@
+#include "runtime/audio/audio_hooks.h"
+
+namespace tvk {
+
+AudioHooks& audio_hooks() {
+    static AudioHooks hooks;
+    return hooks;
+}
+
+}  // namespace tvk

@@ -1,0 +1,14 @@
+#include "runtime/gfx/gfx_hooks.h"
+
+namespace tvk {
+
+GfxHooks& gfx_hooks() {
+    static GfxHooks hooks;
+    return hooks;
+}
+
+int32_t pump_window_messages(MessageCallback callback) {
+    return gfx_hooks().pump_messages ? gfx_hooks().pump_messages(callback) : 1;
+}
+
+}  // namespace tvk

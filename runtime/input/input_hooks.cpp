@@ -1,0 +1,10 @@
+#include "runtime/input/input_hooks.h"
+
+namespace tvk {
+
+InputHooks& input_hooks() {
+    static InputHooks hooks;
+    return hooks;
+}
+
+}  // namespace tvk
