@@ -2,6 +2,7 @@
 // Everything a program built on the runtime can use: include <tavrick/tavrick.h>.
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound_commands.h"
+#include "runtime/core/console.h"
 #include "runtime/core/core_state.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"

@@ -75,7 +75,7 @@ void flip_screen() {
     run_after_present_steps();
 }
 
-InputSeen wait_input_step() {
+uint8_t wait_input_step(uint8_t wanted) {
     CoreState& core = core_state();
     platform::PointerRecord recorded = platform::pointer_record();
     for (int round = 0; round < 15; ++round) {
@@ -83,33 +83,36 @@ InputSeen wait_input_step() {
         pump_messages(drawing_device(), window_message_handler());
         if (core.paused != 0) {
             pause_wait();
-            return InputSeen::pause;
+            return kInputPaused;
         }
         update_input();
         apply_escape_rule();
+        uint8_t seen = 0;
         for (int code = 0; code <= 254; ++code) {
-            if (input_key_state(static_cast<uint8_t>(code))) return InputSeen::key;
+            if (input_key_state(static_cast<uint8_t>(code))) {
+                seen |= kInputKey;
+                break;
+            }
         }
         const platform::PointerRecord now = platform::pointer_record();
         if (now.x != recorded.x || now.y != recorded.y || now.left != recorded.left ||
             now.right != recorded.right) {
-            return InputSeen::mouse;
+            seen |= kInputMouse;
+            recorded = now;
         }
-        if (any_joystick_input()) return InputSeen::joystick;
+        if ((wanted & kInputJoystick) && any_joystick_input()) seen |= kInputJoystick;
+        if (seen & wanted) return seen & wanted;
         platform::sleep_ms(5);
     }
-    return InputSeen::nothing;
+    return 0;
 }
 
 void wait_key() {
-    for (;;) {
-        const InputSeen seen = wait_input_step();
-        if (seen == InputSeen::key || seen == InputSeen::joystick) return;
-    }
+    while ((wait_input_step(kInputKey | kInputJoystick) & (kInputKey | kInputJoystick)) == 0) {}
 }
 
 void wait_mouse() {
-    while (wait_input_step() != InputSeen::mouse) {}
+    while ((wait_input_step(kInputMouse) & kInputMouse) == 0) {}
 }
 
 void set_pause_state(int32_t lost_focus) {

@@ -8,12 +8,18 @@ namespace tvk {
 // blocks while paused and ends the program on the quit keys.
 void flip_screen();
 
-// What ended a bounded input wait.
-enum class InputSeen : uint8_t { nothing, key, mouse, joystick, pause };
+// Kinds of input a bounded wait looks for and reports, as bits.
+constexpr uint8_t kInputKey = 1;       // a key down (codes 0 to 254)
+constexpr uint8_t kInputMouse = 2;     // the pointer moved or a button changed
+constexpr uint8_t kInputJoystick = 4;  // a joystick button, axis or hat
+constexpr uint8_t kInputAny = kInputKey | kInputMouse | kInputJoystick;
+constexpr uint8_t kInputPaused = 8;    // the program was paused; the pause wait ran
 
 // One bounded wait for input (at most 15 rounds of 5 ms); also the pause wait.
-InputSeen wait_input_step();
-// Repeat the bounded wait until a key is pressed (or a joystick shows input), or
+// Returns the wanted kinds seen in the round that ended it, kInputPaused after a
+// pause wait, or 0 when the rounds ran out.
+uint8_t wait_input_step(uint8_t wanted = kInputAny);
+// Repeat the bounded wait until a key is pressed or a joystick shows input, or
 // until the mouse moves or a button changes.
 void wait_key();
 void wait_mouse();

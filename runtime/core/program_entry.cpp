@@ -3,44 +3,19 @@
 // supply program_settings and program_main link this file.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "runtime/core/core_state.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/hook_wiring.h"
 #include "runtime/core/shutdown.h"
+#include "runtime/platform/this_process.h"
 #include "runtime/value/error_state.h"
 #include "runtime/value/program_settings.h"
 
 namespace tvk {
 
 namespace {
-
-// The command line as the system holds it: the words of /proc/self/cmdline joined
-// by blanks, a word with blanks or tabs in double quotes.
-RtString read_command_line(int argc, char** argv) {
-    std::string text;
-    std::ifstream in("/proc/self/cmdline", std::ios::binary);
-    std::string word;
-    bool any = false;
-    auto add = [&text](const std::string& w) {
-        if (!text.empty()) text += ' ';
-        if (w.find_first_of(" \t") != std::string::npos || w.empty()) {
-            text += '"' + w + '"';
-        } else {
-            text += w;
-        }
-    };
-    while (std::getline(in, word, '\0')) {
-        add(word);
-        any = true;
-    }
-    if (!any) {
-        for (int i = 0; i < argc; ++i) add(argv[i]);
-    }
-    return RtString(text.c_str());
-}
 
 void clear_error_state() {
     RuntimeErrorState& s = error_state();
@@ -54,7 +29,7 @@ void clear_error_state() {
 int runtime_main(int argc, char** argv) {
     // Before the program's settings routine: a stop from there already shuts down.
     connect_layer_hooks();
-    core_state().command_line = read_command_line(argc, argv);
+    core_state().command_line = RtString(platform::command_line(argc, argv).c_str());
     program_settings();
     const ProgramSettings& settings = runtime_settings();
     if (!init_runtime(nullptr, kShowDefault, settings.application_name.c_str())) {

@@ -1,11 +1,10 @@
 #include "runtime/value/error_state.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "runtime/platform/this_process.h"
 #include "runtime/value/program_settings.h"
 #include "runtime/value/trace_log.h"
 #include "runtime/value/value_hooks.h"
@@ -79,7 +78,7 @@ void runtime_stop() {
     // included, so nothing is left to repaint afterwards.
     shutdown_runtime_services();
     // A closed standard output (its reader gone) must not turn the exit into a signal death.
-    std::signal(SIGPIPE, SIG_IGN);
+    platform::quiet_broken_pipe();
     std::fputs("exit\n", stdout);
     std::fflush(nullptr);
     std::exit(0);
@@ -97,20 +96,13 @@ void assert_true(int32_t flag) {
     runtime_stop();
 }
 
-bool debugger_attached() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("TracerPid:", 0) == 0) return std::atoi(line.c_str() + 10) != 0;
-    }
-    return false;
-}
+bool debugger_attached() { return platform::debugger_attached(); }
 
 void debug_output(const RtString& text) {
-    if (!debugger_attached()) return;
-    std::fputs("TX", stderr);
-    std::fwrite(text.data, 1, text.length, stderr);
-    std::fflush(stderr);
+    if (!platform::debugger_attached()) return;
+    std::string line = "TX";
+    line.append(text.data, text.length);
+    platform::debug_output(line.data(), line.size());
 }
 
 void print_out(const RtString& text) { std::fputs(text.c_str(), stdout); }

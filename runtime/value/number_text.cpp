@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -126,10 +125,46 @@ size_t write_float(double value, char* out) {
     return len;
 }
 
-// The "C" locale, made once, so that parsing ignores the process locale.
-locale_t c_locale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
+// A scanned decimal span (sign, digits with one point, optional exponent) that
+// from_chars found out of range: too large gives infinity, too small zero, as a C
+// parser gives them. The magnitude's power of ten decides which.
+double out_of_range_value(const char* first, const char* last) {
+    const bool negative = *first == '-';
+    if (*first == '+' || *first == '-') ++first;
+    int64_t lead_power = 0;  // the power of ten of the first non-zero digit, before the exponent
+    int64_t integer_digits = 0;
+    bool found = false;
+    int64_t fraction_index = 0;
+    const char* p = first;
+    for (; p < last && *p >= '0' && *p <= '9'; ++p, ++integer_digits) {
+        if (!found && *p != '0') {
+            found = true;
+            lead_power = -integer_digits;  // fixed up below once the count is known
+        }
+    }
+    if (found) lead_power += integer_digits - 1;
+    if (p < last && *p == '.') {
+        for (++p; p < last && *p >= '0' && *p <= '9'; ++p) {
+            ++fraction_index;
+            if (!found && *p != '0') {
+                found = true;
+                lead_power = -fraction_index;
+            }
+        }
+    }
+    int64_t exponent = 0;
+    if (p < last && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool minus = p < last && *p == '-';
+        if (p < last && (*p == '+' || *p == '-')) ++p;
+        for (; p < last && *p >= '0' && *p <= '9'; ++p) {
+            if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
+        }
+        if (minus) exponent = -exponent;
+    }
+    const double magnitude =
+        found && lead_power + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace
@@ -177,10 +212,13 @@ double text_to_float(const char* text) {
             while (is_digit(*p)) ++p;
         }
     }
-    // Only the accepted span reaches the library parser, so it cannot read a
-    // hexadecimal or named form beyond what was scanned here.
-    const std::string span(start, p);
-    return strtod_l(span.c_str(), nullptr, c_locale());
+    // Only the accepted span reaches the parser, so it cannot read a hexadecimal or
+    // named form beyond what was scanned here; from_chars ignores the process locale.
+    const char* first = *start == '+' ? start + 1 : start;
+    double value = 0;
+    const std::from_chars_result result = std::from_chars(first, p, value);
+    if (result.ec == std::errc::result_out_of_range) return out_of_range_value(start, p);
+    return value;
 }
 
 double text_to_float(const RtString& text) { return text_to_float(text.c_str()); }

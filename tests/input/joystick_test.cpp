@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/input_fixture.h"
+#include "runtime/core/frame_flip.h"
 #include "runtime/input/joystick_commands.h"
 
 namespace tvk {
@@ -63,6 +64,44 @@ TEST_F(JoystickTest, AxesButtonsAndHatsOfTheFirstJoystick) {
     EXPECT_EQ(joystick_x(2), 0.0);
     EXPECT_EQ(joystick_button(-1, 0), 0);
     joystick_rumble(0, 100, 1, 0);  // a virtual joystick has no motors: nothing happens
+}
+
+// The bounded input wait ends on a joystick showing input: a button, the X, Y or Z
+// axis beyond a tenth of full scale, or the hat in one of its eight directions.
+TEST_F(JoystickTest, InputWaitEndsOnButtonsAxesBeyondATenthAndTheEightHatDirections) {
+    struct Case {
+        const char* what;
+        int axis = -1;        // which axis to move, -1 none
+        int16_t value = 0;
+        int button = -1;
+        uint8_t hat = SDL_HAT_CENTERED;
+        uint8_t seen;
+    };
+    const Case cases[] = {
+        {"at rest", -1, 0, -1, SDL_HAT_CENTERED, 0},
+        {"button 31", -1, 0, 31, SDL_HAT_CENTERED, kInputJoystick},
+        {"X beyond a tenth", 0, 3600, -1, SDL_HAT_CENTERED, kInputJoystick},
+        {"Y beyond a tenth, negative", 1, -3600, -1, SDL_HAT_CENTERED, kInputJoystick},
+        {"Z beyond a tenth", 2, 3600, -1, SDL_HAT_CENTERED, kInputJoystick},
+        {"X within a tenth", 0, 3200, -1, SDL_HAT_CENTERED, 0},
+        {"rotation axis is not looked at", 3, 32767, -1, SDL_HAT_CENTERED, 0},
+        {"hat up", -1, 0, -1, SDL_HAT_UP, kInputJoystick},
+        {"hat right-up", -1, 0, -1, SDL_HAT_RIGHTUP, kInputJoystick},
+        {"hat right", -1, 0, -1, SDL_HAT_RIGHT, kInputJoystick},
+        {"hat right-down", -1, 0, -1, SDL_HAT_RIGHTDOWN, kInputJoystick},
+        {"hat down", -1, 0, -1, SDL_HAT_DOWN, kInputJoystick},
+        {"hat left-down", -1, 0, -1, SDL_HAT_LEFTDOWN, kInputJoystick},
+        {"hat left", -1, 0, -1, SDL_HAT_LEFT, kInputJoystick},
+        {"hat left-up", -1, 0, -1, SDL_HAT_LEFTUP, kInputJoystick},
+    };
+    for (const Case& c : cases) {
+        for (int axis = 0; axis < 6; ++axis) SDL_JoystickSetVirtualAxis(handle_, axis, 0);
+        for (int button = 0; button < 32; ++button) SDL_JoystickSetVirtualButton(handle_, button, 0);
+        SDL_JoystickSetVirtualHat(handle_, 0, c.hat);
+        if (c.axis >= 0) SDL_JoystickSetVirtualAxis(handle_, c.axis, c.value);
+        if (c.button >= 0) SDL_JoystickSetVirtualButton(handle_, c.button, 1);
+        EXPECT_EQ(wait_input_step(), c.seen) << c.what;
+    }
 }
 
 }  // namespace

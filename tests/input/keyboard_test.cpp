@@ -3,6 +3,7 @@
 #include <string>
 
 #include "input/input_fixture.h"
+#include "runtime/core/frame_flip.h"
 #include "runtime/input/input_commands.h"
 
 namespace tvk {
@@ -24,6 +25,24 @@ TEST_F(KeyboardTest, KeysFollowTheDrainedEventsAtEachFrame) {
     frame();
     EXPECT_EQ(key_down(56), 0);
     EXPECT_FALSE(input_any_key_down());
+}
+
+// The bounded wait reports what it saw; the key and mouse waits return on theirs
+// only, so a key held down does not end a wait for the mouse.
+TEST_F(KeyboardTest, InputWaitsReturnOnTheInputTheyWaitFor) {
+    EXPECT_EQ(wait_input_step(), 0);
+    move(10, 20);
+    EXPECT_EQ(wait_input_step(), kInputMouse);
+    key(30, true);
+    EXPECT_EQ(wait_input_step(), kInputKey);
+    wait_key();
+    EXPECT_EQ(wait_input_step(kInputMouse), 0);
+    button(1, true, 10, 20);
+    wait_mouse();
+    key(30, false);
+    button(1, false, 10, 20);
+    frame();
+    EXPECT_EQ(wait_input_step(kInputKey), 0);
 }
 
 TEST_F(KeyboardTest, EveryHundredAndTwentyNinthQueryPollsAfresh) {

@@ -111,6 +111,8 @@ TEST(TextToNumber, StandardConversionRules) {
         {"1e400", HUGE_VAL, 1},
         {"-1e400", -HUGE_VAL, -1},
         {"1e-400", 0, 1},
+        {"1000e306", HUGE_VAL, 1000},  // out of range judged by the whole magnitude
+        {"0.0001e-321", 0, 0},
         {"2147483647", 2147483647.0, 2147483647},
         {"2147483648", 2147483648.0, 2147483647},    // integers saturate
         {"-2147483648", -2147483648.0, INT32_MIN},
