@@ -15,17 +15,20 @@ scripts/ensure-packages.sh test
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export LIBGL_ALWAYS_SOFTWARE=1
 
+# Tests are switched on in every build folder whatever an earlier configure left
+# there (./run.sh configures build/ without them), and a stage that finds no test
+# fails instead of passing empty.
 build_and_test() {
   local dir=$1; shift
   echo "== configure and build $dir"
-  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake -S . -B "$dir" -DTAVRICK_TESTS=ON "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
   echo "== run the suite in $dir"
   xvfb-run -a -s '-screen 0 1024x768x24 -noreset' \
-    ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error -j"$jobs" --timeout 300
 }
 
-build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRICK_BENCH=ON
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0

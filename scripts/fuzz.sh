@@ -49,6 +49,10 @@ else
     targets+=("$name")
   done
 fi
+if ((${#targets[@]} == 0)); then
+  echo "error: no fuzz targets found in fuzz/" >&2
+  exit 1
+fi
 
 echo "== seed corpora in $build/corpus"
 fuzz/make-seeds.sh "$build" "$build/corpus" >/dev/null
