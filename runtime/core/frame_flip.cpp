@@ -85,6 +85,9 @@ uint8_t wait_input_step(uint8_t wanted) {
             pause_wait();
             return kInputPaused;
         }
+        // Read before the sample below forgets the presses: a tap drained in this
+        // round leaves the buttons as they were.
+        const platform::PointerRecord now = platform::pointer_record();
         update_input();
         apply_escape_rule();
         uint8_t seen = 0;
@@ -94,9 +97,8 @@ uint8_t wait_input_step(uint8_t wanted) {
                 break;
             }
         }
-        const platform::PointerRecord now = platform::pointer_record();
         if (now.x != recorded.x || now.y != recorded.y || now.left != recorded.left ||
-            now.right != recorded.right) {
+            now.right != recorded.right || now.pressed_left || now.pressed_right) {
             seen |= kInputMouse;
             recorded = now;
         }

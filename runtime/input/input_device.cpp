@@ -124,9 +124,11 @@ MouseSample read_mouse(bool commit) {
     input->seen_pointer_x = pointer.x;
     input->seen_pointer_y = pointer.y;
     input->seen_wheel = pointer.wheel;
-    sample.left = pointer.left ? 1 : 0;
-    sample.right = pointer.right ? 1 : 0;
-    sample.middle = pointer.middle ? 1 : 0;
+    // A button pressed since the last sample reads as down until the next one, so
+    // that a press and release drained together still count once.
+    sample.left = pointer.left || pointer.pressed_left ? 1 : 0;
+    sample.right = pointer.right || pointer.pressed_right ? 1 : 0;
+    sample.middle = pointer.middle || pointer.pressed_middle ? 1 : 0;
 
     int32_t width = 0, height = 0;
     window_bounds(*input, width, height);
@@ -253,6 +255,7 @@ void update_input() {
     input->key_query_counter = 0;
     poll_keyboard();
     for (size_t i = 0; i < input->mouse_records.size(); ++i) read_mouse(true);
+    platform::end_pointer_sample();
 }
 
 bool input_key_state(uint8_t code) {

@@ -40,6 +40,9 @@ struct PointerRecord {
     int32_t x = 0, y = 0;
     bool left = false, right = false, middle = false;
     int32_t wheel = 0;         // wheel steps summed over all drained events
+    // Buttons pressed since the last end_pointer_sample, down or up now: a press and
+    // release drained together (a tap on a touchpad) leave no other trace.
+    bool pressed_left = false, pressed_right = false, pressed_middle = false;
 };
 
 bool event_pending();
@@ -53,5 +56,7 @@ bool post_event(const Event& event);
 const uint8_t* key_states();
 void clear_key_states();
 PointerRecord pointer_record();
+// Forgets the presses recorded so far; the input layer calls it once per sample.
+void end_pointer_sample();
 
 }  // namespace tvk::platform

@@ -97,6 +97,9 @@ void translate(const SDL_Event& e, Event& out) {
             if (out.button == 1) r.pointer.left = down;
             if (out.button == 2) r.pointer.middle = down;
             if (out.button == 3) r.pointer.right = down;
+            if (down && out.button == 1) r.pointer.pressed_left = true;
+            if (down && out.button == 2) r.pointer.pressed_middle = true;
+            if (down && out.button == 3) r.pointer.pressed_right = true;
             break;
         }
         case SDL_MOUSEWHEEL:
@@ -209,5 +212,10 @@ void clear_key_states() {
 }
 
 PointerRecord pointer_record() { return record().pointer; }
+
+void end_pointer_sample() {
+    PointerRecord& p = record().pointer;
+    p.pressed_left = p.pressed_right = p.pressed_middle = false;
+}
 
 }  // namespace tvk::platform

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "input/input_fixture.h"
 #include "runtime/input/input_commands.h"
 #include "runtime/input/orientation.h"
@@ -36,6 +38,8 @@ TEST_F(MouseTest, PositionIsClampedToTheLogicalScreenInclusive) {
     EXPECT_EQ(mouse_axis(3), 1);
     EXPECT_EQ(mouse_axis(5), 0);
     EXPECT_EQ(any_mouse_button(), 1);
+    // Released in a later frame (a press reads as down until the next sample).
+    update_input();
     button(1, false, 5, 6);
     button(3, false, 5, 6);
     drain();
@@ -109,6 +113,63 @@ TEST_F(MouseTest, TurnedScreensMapTheMouse) {
     drain();
     EXPECT_EQ(mouse_axis(0), 15 - 5);
     EXPECT_EQ(mouse_axis(1), 632 - 602);
+}
+
+// A press and release drained in the same frame (a touchpad tap) read as down until
+// the next sample and as up after it, for every button in every orientation, at the
+// point of the tap. The frame flip samples input before it pumps the messages, so a
+// frame here is: sample, then drain.
+TEST_F(MouseTest, ATapWithinOneFrameReadsDownOnceForEveryButtonAndOrientation) {
+    OpenGLRainbows& device = *graphics_device();
+    device.window_width = 640;
+    device.window_height = 480;
+    // The window point (100, 30) and where it lies on the logical screen.
+    const int32_t logical[4][2] = {{100, 30}, {30, 539}, {539, 449}, {449, 100}};
+    for (int32_t orientation = 0; orientation < 4; ++orientation) {
+        device.orientation = orientation;
+        for (int32_t which : {1, 2, 3}) {
+            const std::string what = "orientation " + std::to_string(orientation) + ", button " +
+                                     std::to_string(which);
+            button(which, true, 100, 30);
+            button(which, false, 100, 30);
+            update_input();
+            drain();
+            int32_t x = -1, y = -1, left = -1, right = -1;
+            mouse_state(x, y, left, right);
+            EXPECT_EQ(x, logical[orientation][0]) << what;
+            EXPECT_EQ(y, logical[orientation][1]) << what;
+            EXPECT_EQ(left, which == 1 ? 1 : 0) << what;
+            EXPECT_EQ(right, which == 3 ? 1 : 0) << what;
+            EXPECT_EQ(mouse_axis(5), which == 2 ? 1 : 0) << what;
+            EXPECT_EQ(any_mouse_button(), 1) << what;
+            // Read again within the same frame: still the one press.
+            mouse_state(x, y, left, right);
+            EXPECT_EQ(left + right + mouse_axis(5), 1) << what;
+            // The next frame's sample has forgotten it.
+            update_input();
+            drain();
+            mouse_state(x, y, left, right);
+            EXPECT_EQ(left, 0) << what;
+            EXPECT_EQ(right, 0) << what;
+            EXPECT_EQ(any_mouse_button(), 0) << what;
+        }
+    }
+}
+
+// A button held across frames keeps reading down until it is released.
+TEST_F(MouseTest, AHeldButtonReadsDownUntilReleased) {
+    button(1, true, 40, 50);
+    update_input();
+    drain();
+    for (int frames = 0; frames < 3; ++frames) {
+        update_input();
+        drain();
+        EXPECT_EQ(mouse_axis(3), 1) << frames;
+    }
+    button(1, false, 40, 50);
+    update_input();
+    drain();
+    EXPECT_EQ(mouse_axis(3), 0);
 }
 
 TEST(Orientation, MappingsRoundTripAndTurnAxes) {
