@@ -49,6 +49,13 @@ endif()
 set(ENV{TAVRICK_WINDOWS_DEPS_PREFIX} "${TAVRICK_WINDOWS_DEPS_PREFIX}")
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TAVRICK_WINDOWS_DEPS_PREFIX)
 
+# The compiler's own runtime (libstdc++, libgcc, winpthread) linked in, so a
+# program or DLL imports system DLLs only and runs without companions beside it.
+# Without it Wine ends a test program at once with status 53 (a DLL not found).
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
+set(CMAKE_MODULE_LINKER_FLAGS_INIT -static)
+
 # Headers, libraries and package files come only from the mingw sysroot and the
 # deps prefix, never from the host's /usr; programs (pkg-config, nasm) from the host.
 set(CMAKE_FIND_ROOT_PATH "${TAVRICK_MINGW_SYSROOT}" "${TAVRICK_WINDOWS_DEPS_PREFIX}")
