@@ -260,6 +260,7 @@ check_prefix() {
   done
 }
 
+[[ $jobs =~ ^[1-9][0-9]*$ ]] || fail "TAVRICK_WINDOWS_DEPS_JOBS must be a positive number, not '$jobs'."
 check_tools
 ensure_source_index
 
