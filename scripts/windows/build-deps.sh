@@ -75,13 +75,29 @@ check_tools() {
          "Install the Windows toolchain first: scripts/windows/install-toolchain.sh"
 }
 
+# Fills `known_sources` (source package -> the Debian versions apt knows) for
+# the six packages, with one apt-cache call: the check on a cached build stays
+# quick.
+declare -A known_sources
+read_source_index() {
+  local names=() entry package version
+  for entry in "${libraries[@]}"; do
+    read -r _ package _ <<<"$entry"
+    names+=("$package")
+  done
+  known_sources=()
+  while read -r package version; do
+    known_sources[$package]+="$version "
+  done < <(apt-cache showsrc "${names[@]}" 2>/dev/null |
+           awk '/^Package: /{p=$2} /^Version: /{print p, $2}')
+}
+
 # apt knows Debian's source packages once a deb-src entry exists. It is a copy of
 # the system's own entry with the type changed, so it names the same mirror and
 # suites as the binary packages (no host name of our own).
 ensure_source_index() {
-  if apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Version:'; then
-    return
-  fi
+  read_source_index
+  [[ -n ${known_sources[libsdl2]:-} ]] && return
   local system=/etc/apt/sources.list.d/debian.sources
   local ours=/etc/apt/sources.list.d/debian-src.sources
   [[ -f $system ]] ||
@@ -100,16 +116,17 @@ ensure_source_index() {
     fail "'apt-get update' failed (its output is above)." "Check the network, then run $0 again."
   fi
   rm -f "$log"
-  apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Version:' ||
+  read_source_index
+  [[ -n ${known_sources[libsdl2]:-} ]] ||
     fail "apt still knows no source package libsdl2 after adding $ours." \
          "Check that file and 'apt-get update', then run $0 again."
 }
 
-# Sets `versions` to all Debian versions apt knows for a source package, newest first.
+# Sets `versions` to the Debian versions apt knows for a source package, newest first.
 debian_versions() {
   local package=$1 version i
   versions=()
-  while read -r version; do
+  for version in ${known_sources[$package]:-}; do
     i=${#versions[@]}
     versions+=("$version")
     while ((i > 0)) && dpkg --compare-versions "${versions[i-1]}" lt "$version"; do
@@ -117,7 +134,7 @@ debian_versions() {
       versions[i-1]=$version
       i=$((i - 1))
     done
-  done < <(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -u)
+  done
   ((${#versions[@]} > 0)) || fail "apt knows no source package $package." "Run 'apt-get update', then $0 again."
 }
 
