@@ -68,9 +68,11 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # A prefix counts once its stamp is written; one left half-made by an
-# interrupted run is made again.
-if [[ ! -f $WINEPREFIX/.tavrick-ready ]]; then
-  say "creating the Wine prefix $WINEPREFIX (once; about 12 s)"
+# interrupted run, or prepared by an older version of the steps below
+# (`prepared`), is made again.
+prepared=2
+if [[ $(cat "$WINEPREFIX/.tavrick-ready" 2>/dev/null) != "$prepared" ]]; then
+  say "creating the Wine prefix $WINEPREFIX (once; 10-35 s)"
   started=$SECONDS
   rm -rf "$WINEPREFIX"
   log=$(mktemp)
@@ -78,6 +80,8 @@ if [[ ! -f $WINEPREFIX/.tavrick-ready ]]; then
          # A crashing program would otherwise leave a dialog on the virtual
          # display and hang the run; without it, it ends with a backtrace.
          wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+         # Present Windows 10, what players run today (a new prefix says Windows 7).
+         wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f &&
          wineserver -w; } >"$log" 2>&1; then
     cat "$log" >&2
     rm -f "$log"
@@ -85,7 +89,7 @@ if [[ ! -f $WINEPREFIX/.tavrick-ready ]]; then
          "Remove that folder and try again; if it fails again, reinstall Wine: scripts/windows/install-toolchain.sh"
   fi
   rm -f "$log"
-  touch "$WINEPREFIX/.tavrick-ready"
+  echo "$prepared" >"$WINEPREFIX/.tavrick-ready"
   say "Wine prefix ready in $((SECONDS - started)) s"
 fi
 
