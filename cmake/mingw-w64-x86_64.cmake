@@ -76,6 +76,7 @@ set(CMAKE_USER_MAKE_RULES_OVERRIDE "${CMAKE_CURRENT_LIST_DIR}/mingw-w64-static-l
 set(ENV{PKG_CONFIG_LIBDIR}
     "${TAVRICK_WINDOWS_DEPS_PREFIX}/lib/pkgconfig:${TAVRICK_WINDOWS_DEPS_PREFIX}/share/pkgconfig:${TAVRICK_MINGW_SYSROOT}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
+set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 
 # ctest and gtest_discover_tests run the test programs through Wine. Start the
 # Wine services first (scripts/windows/with-wine.sh), or the first test may time out.

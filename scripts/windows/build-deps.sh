@@ -30,10 +30,12 @@ cache=${TAVRICK_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/tavrick/windows-de
 jobs=${TAVRICK_WINDOWS_DEPS_JOBS:-2}
 sysroot=/usr/x86_64-w64-mingw32
 
-# Bump when an option below changes, so the cached prefix is rebuilt.
+# Bump when an option below, or a setting of the toolchain file that reaches the
+# libraries, changes, so that the cached prefix is built again.
 recipe=1
 
-# short name, Debian source package, rough build time on 2 cores (for the progress line)
+# short name, Debian source package, rough build time on an idle 2-core machine
+# (for the progress line; a busy machine takes 3-5 times as long)
 libraries=(
   "sdl2   libsdl2        110"
   "mixer  libsdl2-mixer  5"
@@ -331,7 +333,7 @@ for entry in "${libraries[@]}"; do
   say "$name $version: fetching the Debian source package $package"
   tarball=$(fetch_source "$package" "$version")
   source=$(unpack "$tarball" "$name")
-  say "$name $version: building (about $estimate s on 2 cores)"
+  say "$name $version: building (about $estimate s on an idle 2-core machine)"
   build_library "$name" "$source" "$version"
   say "$name $version: done in $((SECONDS - step_start)) s"
 done
