@@ -4,6 +4,7 @@
 #   scripts/ensure-packages.sh test    packages to build and run the test suites
 #   scripts/ensure-packages.sh media   packages the media generators in tools/media need
 #   scripts/ensure-packages.sh bench   packages to build the benchmarks and run bench/compare.sh
+#   scripts/ensure-packages.sh windows packages to cross-build for Windows and test under Wine
 set -euo pipefail
 
 build_packages=(
@@ -35,12 +36,24 @@ bench_packages=(
   love libsfml-dev                      # the frameworks compared with
 )
 
+# The Windows build: MinGW-w64 with the posix thread model (std::thread, std::mutex),
+# the mingw zlib libpng links against, Wine (wine64 has no launcher of its own: the
+# wine package supplies /usr/bin/wine), and what scripts/windows/build-deps.sh needs
+# to fetch and build the libraries from Debian's source packages.
+windows_packages=(
+  g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+  wine64 wine
+  cmake pkg-config ninja-build nasm dpkg-dev xz-utils
+  xvfb xauth libgl1 libgl1-mesa-dri     # a virtual display and software OpenGL for Wine
+)
+
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
   media) wanted=("${media_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 build|test|media|bench" >&2; exit 2 ;;
+  windows) wanted=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 build|test|media|bench|windows" >&2; exit 2 ;;
 esac
 
 missing=()
