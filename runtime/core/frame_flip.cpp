@@ -6,6 +6,7 @@
 
 #include "runtime/core/clock.h"
 #include "runtime/core/core_state.h"
+#include "runtime/core/frame_capture.h"
 #include "runtime/core/message_pump.h"
 #include "runtime/core/named_handlers.h"
 #include "runtime/core/service_hooks.h"
@@ -72,6 +73,7 @@ void flip_screen() {
     MessageCallback handler = window_message_handler();
     pump_messages(device, handler);
     if (!device) return;
+    capture_frame_if_asked(*device);
     if (present_frame(*device, handler) == 0) end_program();
     if (gl_state(GlCap::blend) != 0) gl_disable(GlCap::blend);
     device->draw_alpha = 1.0f;
