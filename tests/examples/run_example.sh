@@ -94,8 +94,15 @@ drive_path_planning() {
   xdotool mousemove --window "$window" 530 380 mousedown 1
 }
 
+# The sound example: a click rings the bell there; Up raises the music's volume.
+drive_sound() {
+  xdotool windowfocus --sync "$window"
+  xdotool keydown Up
+  xdotool mousemove --window "$window" 440 200 mousedown 1
+}
+
 case $name in
-  input|path_planning)
+  input|path_planning|sound)
     wait_for_window
     kill -STOP "$app_pid"
     "drive_$name" || fail "xdotool failed"
