@@ -91,7 +91,7 @@ drive_input() {
 
 # The path example: the left button sets the goal where the pointer is.
 drive_path_planning() {
-  xdotool mousemove --window "$window" 530 380 mousedown 1
+  xdotool mousemove --window "$window" 548 408 mousedown 1
 }
 
 # The sound example: a click rings the bell there; Up raises the music's volume.
