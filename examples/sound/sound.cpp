@@ -21,7 +21,6 @@ constexpr int32_t kKeyM = 50, kKeyUp = 200, kKeyDown = 208;
 struct Played {
     int32_t slot;
     double pan, volume;
-    int32_t frame;
 };
 
 void program_settings() {
@@ -63,9 +62,9 @@ void program_main() {
     set_music_volume(music_volume);
     Played history[8] = {};
     int32_t played = 0;
-    auto play = [&](int32_t slot, double pan, double volume, int32_t frame) {
+    auto play = [&](int32_t slot, double pan, double volume) {
         play_sound(slot, pan, volume);
-        history[played++ % 8] = {slot, pan, volume, frame};
+        history[played++ % 8] = {slot, pan, volume};
     };
 
     int32_t before_left = 0, before_m = 0, before_up = 0, before_down = 0;
@@ -74,14 +73,14 @@ void program_main() {
         const int32_t step = frame % 120;
         const double pan = step < 60 ? -1 + step / 30.0 : 3 - step / 30.0;
         const double ball_volume = 1.0 - (frame / 120 % 4) * 0.25;
-        if (step == 0 || step == 60) play(kTap, pan, ball_volume, frame);
+        if (step == 0 || step == 60) play(kTap, pan, ball_volume);
 
         int32_t x = 0, y = 0, left = 0, right = 0;
         mouse_state(x, y, left, right);
         if (left && !before_left) {
             const double click_pan = std::clamp((x - kStageLeft) * 2.0 / (kStageRight - kStageLeft) - 1, -1.0, 1.0);
             const double click_volume = std::clamp(1.0 * (kStageBottom - y) / (kStageBottom - kStageTop), 0.0, 1.0);
-            play(kBell, click_pan, click_volume, frame);
+            play(kBell, click_pan, click_volume);
         }
         const int32_t m = key_down(kKeyM), up = key_down(kKeyUp), down = key_down(kKeyDown);
         if (m && !before_m) {
@@ -102,11 +101,10 @@ void program_main() {
         draw_rect(kStageLeft, kStageTop, kStageRight - kStageLeft, kStageBottom - kStageTop, 0x3A2A20);
         print_text("L", kStageLeft - 24, kStageBottom - 10, 1);
         print_text("R", kStageRight + 12, kStageBottom - 10, 1);
-        // The last eight sounds where they were placed, fading with age.
+        // The last eight sounds where they were placed: taps blue, bells gold.
         for (const Played& p : history) {
             if (p.volume <= 0) continue;
-            const int32_t shade = 255 - std::min(frame - p.frame, 300) / 2;
-            const int32_t colour = p.slot == kBell ? shade | (shade * 3 / 4) << 8 : (shade / 2) << 8 | shade << 16;
+            const int32_t colour = p.slot == kBell ? 0x30C0FF : 0xFF8020;
             draw_rect(stage_x(p.pan) - 4, stage_y(p.volume), 9, kStageBottom - stage_y(p.volume), colour);
         }
         draw_rect(stage_x(pan) - 10, stage_y(ball_volume) - 10, 21, 21, 0xFFFFFF);
