@@ -38,7 +38,8 @@ fail() {
 }
 
 # -noreset: a client connecting while the server resets after xdotool's last poll
-# would be refused.
+# would be refused. -r: no auto-repeat, or a held key would go on typing for as long
+# as the machine takes to reach the frame.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 200); do
@@ -122,8 +123,10 @@ done
 [[ -n $status ]] || fail "the program did not end at frame $frame"
 app_pid=""
 [[ $status == 0 ]] || fail "exit status $status"
+[[ $(tail -n 1 "$work/out.txt") == exit ]] || fail "the program did not end through the runtime's stop"
 [[ -s $work/shot.png ]] || fail "no frame saved"
 mkdir -p "$output"
+rm -f "$output/$name-differences.png"
 cp "$work/shot.png" "$output/$name.png"
 
 if [[ ${TAVRICK_UPDATE_REFERENCES:-0} == 1 ]]; then
