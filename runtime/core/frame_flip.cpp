@@ -4,6 +4,7 @@
 
 #include "runtime/audio/music.h"
 #include "runtime/core/core_state.h"
+#include "runtime/core/frame_capture.h"
 #include "runtime/core/message_pump.h"
 #include "runtime/core/named_handlers.h"
 #include "runtime/core/service_table.h"
@@ -71,6 +72,7 @@ void flip_screen() {
     MessageCallback handler = window_message_handler();
     pump_messages(device, handler);
     if (!device) return;
+    capture_frame_if_asked(*device);
     if (present_frame(*device, handler) == 0) end_program();
     run_after_present_steps();
 }
