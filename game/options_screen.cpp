@@ -2,6 +2,8 @@
 // farewell that every close button leads to.
 #include <cstdint>
 
+#include <tavrick/version.h>
+
 #include "game/game_state.h"
 #include "game/screen_kit.h"
 #include "game/screens.h"

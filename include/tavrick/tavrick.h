@@ -1,5 +1,7 @@
 #pragma once
 // Everything a program built on the runtime can use: include <tavrick/tavrick.h>.
+#include <tavrick/version.h>
+
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound_commands.h"
 #include "runtime/core/console.h"
