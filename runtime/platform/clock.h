@@ -8,8 +8,10 @@
 //   sleep_until(count)   - blocks until the counter reaches about count (at once when it
 //                          already has); the caller waits out any rest itself, so a
 //                          backend may wake early but should wake as little late as it can.
-// The system backend counts nanoseconds of CLOCK_MONOTONIC, sleeps with nanosleep and
-// sleeps until a count with clock_nanosleep to that absolute time. A program or a test
+// The system backend on Linux counts nanoseconds of CLOCK_MONOTONIC, sleeps with
+// nanosleep and sleeps until a count with clock_nanosleep to that absolute time; on
+// Windows it counts the performance counter and sleeps on a high-resolution
+// waitable timer. A program or a test
 // may install another backend of the same contract (see manual_clock.h); everything
 // above the platform layer reads time only through here.
 #include <cstdint>
@@ -28,6 +30,9 @@ public:
 
 // The backend in use: the system clock unless another one was installed.
 ClockBackend& clock_backend();
+
+// The system's own clock (posix_clock.cpp, win32_clock.cpp).
+ClockBackend& system_clock();
 
 // Installs a backend (not owned; it must outlive its use). Null restores the system clock.
 void set_clock_backend(ClockBackend* backend);
