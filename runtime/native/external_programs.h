@@ -16,8 +16,8 @@ void open_document(const RtString& path);
 // program looked up on PATH. Returns 1 when the process started, 0 otherwise.
 // exit_code is set to 0 first; when wait is non-zero the call blocks until the child
 // ends and stores its exit status (128 + the signal number for a child killed by a
-// signal). show_window has no effect here: a child's windows are its own business
-// on this platform.
+// signal). show_window asks for the child's first window to be shown (0: hidden)
+// where the system lets a parent decide that.
 int32_t run_process(const RtString& command_line, int32_t wait, int32_t show_window, double& exit_code);
 
 }  // namespace tvk
