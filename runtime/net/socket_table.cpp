@@ -242,7 +242,8 @@ int32_t tcp_connect_address(SocketAddress peer, int32_t timeout_ms) {
     }
     SocketEntry& entry = take_entry(index, socket, peer, 0);
     platform::set_socket_blocking(socket, false);
-    const int32_t wait_ms = (timeout_ms <= 0 || timeout_ms > kLongestConnectWaitMs) ? kLongestConnectWaitMs : timeout_ms;
+    const int32_t wait_ms =
+        (timeout_ms <= 0 || timeout_ms > kLongestConnectWaitMs) ? kLongestConnectWaitMs : timeout_ms;
     // A connection that did not finish in time fails with kNetErrInProgress.
     code = platform::connect_socket(socket, peer, wait_ms);
     if (code != kNetErrNone) {

@@ -174,7 +174,8 @@ int32_t set_linger(Socket socket, bool on, int32_t seconds) {
 
 int32_t bind_socket(Socket socket, SocketAddress local) {
     const sockaddr_in a = system_address(local);
-    return bind(fd_of(socket), reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0 ? kNetErrNone : last_code();
+    const int r = bind(fd_of(socket), reinterpret_cast<const sockaddr*>(&a), sizeof a);
+    return r == 0 ? kNetErrNone : last_code();
 }
 
 int32_t bound_address(Socket socket, SocketAddress& local) {
