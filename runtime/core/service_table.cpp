@@ -110,6 +110,7 @@ bool seed_random(StartUp&) {
 
 bool start_network(StartUp&) {
     log_line("Network\n");
+    create_network_state();
     return true;
 }
 
@@ -254,7 +255,7 @@ constexpr ServiceSteps kServices[] = {
      .stop_rank = 9, .stop = destroy_device},
     {.name = "main window", .start = title_main_window, .stop_rank = 12, .stop = destroy_main_window},
     {.name = "random generator", .start = seed_random},
-    {.name = "network", .start = start_network, .stop_rank = 4, .stop = net_shutdown_all},
+    {.name = "network", .start = start_network, .stop_rank = 4, .stop = release_network_state},
     {.name = "3D scene", .start = create_scene, .before_pump = advance_scene,
      .after_present = reset_scene, .stop_rank = 10, .stop = destroy_scene_3d},
     {.name = "shaders", .after_present = shaders_off, .stop_rank = 8, .stop = delete_all_shaders},

@@ -1,11 +1,10 @@
 #include "runtime/native/native_registry.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "runtime/platform/libraries.h"
 #include "runtime/value/error_state.h"
 #include "runtime/value/trace_log.h"
 
@@ -75,14 +74,12 @@ void resolve_declarations() {
 void resolve_native(const char* module_name, const char* entry_name, void** slot) {
     NativeRegistry& registry = native_registry();
     const std::string lower = lower_cased(module_name);
-    void* module = nullptr;
+    platform::Library* module = nullptr;
     const int index = find_module(registry, lower);
     if (index >= 0) {
         module = registry.loaded_modules[static_cast<size_t>(index)];
     } else {
-        // An empty name would hand back the program itself rather than a library.
-        const std::string path = loader_path(module_name);
-        module = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        module = platform::open_library(loader_path(module_name));
         if (!module) {
             report_failure("DECLARE module not found: " + lower);
             return;
@@ -90,14 +87,14 @@ void resolve_native(const char* module_name, const char* entry_name, void** slot
         registry.loaded_modules.push_back(module);
         registry.module_names.emplace_back(lower.c_str());
     }
-    void* address = entry_name ? dlsym(module, entry_name) : nullptr;
+    void* address = entry_name ? platform::library_entry(module, entry_name) : nullptr;
     if (slot) *slot = address;
     if (!address) report_failure(std::string("DECLARE entry not found: ") + (entry_name ? entry_name : ""));
 }
 
 void release_natives() {
     NativeRegistry& registry = native_registry();
-    for (void* module : registry.loaded_modules) dlclose(module);
+    for (platform::Library* module : registry.loaded_modules) platform::close_library(module);
     registry.loaded_modules.clear();
     registry.loaded_modules.shrink_to_fit();
     registry.module_names.clear();

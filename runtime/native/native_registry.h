@@ -4,6 +4,7 @@
 // loaded stay loaded until the process exits.
 #include <vector>
 
+#include "runtime/platform/libraries.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
@@ -15,9 +16,9 @@ struct NativeDeclaration {
 };
 
 struct NativeRegistry {
-    std::vector<void*> loaded_modules;      // in load order
-    std::vector<RtString> module_names;     // lower-cased, at the index of their handle
-    std::vector<NativeDeclaration> declarations;  // in registration order
+    std::vector<platform::Library*> loaded_modules;  // in load order
+    std::vector<RtString> module_names;              // lower-cased, at the index of their handle
+    std::vector<NativeDeclaration> declarations;     // in registration order
 };
 
 // The one registry of the process, created on first use. Its creation arranges for

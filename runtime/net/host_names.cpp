@@ -1,15 +1,10 @@
 #include "runtime/net/host_names.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstring>
 
 #include "runtime/net/net_errors.h"
 #include "runtime/net/socket_table.h"
+#include "runtime/platform/sockets.h"
 
 namespace tvk {
 
@@ -27,32 +22,17 @@ std::string dotted(uint32_t address) {
 
 // Every IPv4 address of a name, in the resolver's order (host order). Sets the
 // last network error on failure.
-bool lookup(const char* name, std::vector<uint32_t>& addresses) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* result = nullptr;
-    const int rc = getaddrinfo(name, nullptr, &hints, &result);
-    if (rc != 0) {
-        net_state().last_error = net_error_from_resolver(rc);
-        return false;
-    }
-    for (const addrinfo* a = result; a; a = a->ai_next) {
-        if (a->ai_family != AF_INET || !a->ai_addr) continue;
-        addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr));
-    }
-    freeaddrinfo(result);
-    if (addresses.empty()) {
-        net_state().last_error = kNetErrNoData;
-        return false;
-    }
-    return true;
+bool lookup(const std::string& name, std::vector<uint32_t>& addresses) {
+    const int32_t code = platform::resolve_host_name(name, addresses);
+    if (code == kNetErrNone) return true;
+    set_last_net_error(code);
+    return false;
 }
 
 std::string machine_addresses(char separator, int& count) {
     count = 0;
-    char name[129] = {};
-    if (gethostname(name, 128) != 0) return {};
+    std::string name;
+    if (platform::local_host_name(name) != kNetErrNone) return {};
     std::vector<uint32_t> addresses;
     if (!lookup(name, addresses)) return {};
     return join_local_addresses(addresses, separator, count);
@@ -82,38 +62,36 @@ std::string join_local_addresses(const std::vector<uint32_t>& addresses, char se
     return text;
 }
 
-bool resolve_host_port(const RtString& name, int32_t port, uint32_t& address_n, uint16_t& port_n) {
-    address_n = 0;
-    port_n = 0;
+bool resolve_host_port(const RtString& name, int32_t port, platform::SocketAddress& address) {
+    address = platform::SocketAddress{};
     std::vector<uint32_t> addresses;
     bool found = false;
     if (name.length == 0) {
         int count = 0;
         const std::string own = machine_addresses('\n', count);
-        if (count > 0) found = lookup(own.substr(0, own.find('\n')).c_str(), addresses);
+        if (count > 0) found = lookup(own.substr(0, own.find('\n')), addresses);
         if (!found) found = lookup("127.0.0.1", addresses);
         if (!found) found = lookup("localhost.local", addresses);
     } else {
         found = lookup(name.c_str(), addresses);
     }
     if (!found) return false;
-    address_n = htonl(addresses.front());
-    port_n = htons(static_cast<uint16_t>(port));
+    address.ip = addresses.front();
+    address.port = static_cast<uint16_t>(port);
     return true;
 }
 
 int32_t resolve_host(const RtString& name) {
-    uint32_t address_n = 0;
-    uint16_t port_n = 0;
-    resolve_host_port(name, 0, address_n, port_n);
-    if (address_n == 0) return -1;
-    return static_cast<int32_t>(ntohl(address_n));
+    platform::SocketAddress address;
+    resolve_host_port(name, 0, address);
+    if (address.ip == 0) return -1;
+    return static_cast<int32_t>(address.ip);
 }
 
 RtString ip_to_text(int32_t address) { return RtString(dotted(static_cast<uint32_t>(address)).c_str()); }
 
 RtString local_addresses() {
-    net_init();
+    if (net_init() == 0) return RtString();
     int count = 0;
     std::string text = machine_addresses('|', count);
     net_shutdown();

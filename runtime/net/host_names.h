@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/platform/sockets.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
@@ -23,8 +24,8 @@ RtString local_addresses();
 // count receives the number of addresses added.
 std::string join_local_addresses(const std::vector<uint32_t>& addresses, char separator, int& count);
 
-// Resolves a name (empty: this machine) to its first IPv4 address; both results are
-// in network order. On failure both are 0 and the last network error is set.
-bool resolve_host_port(const RtString& name, int32_t port, uint32_t& address_n, uint16_t& port_n);
+// Resolves a name (empty: this machine) to its first IPv4 address, with the port. On
+// failure address and port are 0 and the last network error is set.
+bool resolve_host_port(const RtString& name, int32_t port, platform::SocketAddress& address);
 
 }  // namespace tvk

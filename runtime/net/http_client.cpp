@@ -1,15 +1,9 @@
 #include "runtime/net/http_client.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <string>
 
+#include "runtime/files/file_record.h"
 #include "runtime/net/host_names.h"
 #include "runtime/net/http_response.h"
 #include "runtime/net/net_errors.h"
@@ -25,23 +19,13 @@ constexpr int kIdlePollMs = 5;
 
 // Where the body goes: a file, a text of fixed room, or both.
 struct BodySink {
-    int file = -1;
+    FileRecord* file = nullptr;
     ResponseBodyText* text = nullptr;
     bool write_failed = false;
 
     void take(const char* bytes, size_t size) {
-        if (file >= 0) {
-            while (size > 0 && !write_failed) {
-                const ssize_t n = write(file, bytes, size);
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) {
-                    write_failed = true;
-                    break;
-                }
-                if (text) text->take(bytes, static_cast<size_t>(n));
-                bytes += n;
-                size -= static_cast<size_t>(n);
-            }
+        if (file && !write_failed && file_write(*file, bytes, static_cast<int64_t>(size)) == 0) {
+            write_failed = true;
             return;
         }
         if (text) text->take(bytes, size);
@@ -49,21 +33,6 @@ struct BodySink {
 
     bool text_full() const { return text && text->full(); }
 };
-
-int open_target(const RtString& file_name) {
-    if (std::strncmp(file_name.c_str(), "mem://", 6) == 0) return -1;
-    std::string path(file_name.data, file_name.length);
-    for (char& c : path) {
-        if (c == '\\') c = '/';
-    }
-    if (path.empty()) return -1;
-    struct stat info{};
-    if (stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) rmdir(path.c_str());
-        else unlink(path.c_str());
-    }
-    return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-}
 
 std::string request_text(const RtString& host, const RtString& path) {
     std::string request;
@@ -85,11 +54,10 @@ bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink
     int32_t handle = -1;
     bool ok = false;
     do {
-        uint32_t address_n = 0;
-        uint16_t port_n = 0;
-        resolve_host_port(host, port == 0 ? 80 : port, address_n, port_n);
-        if (address_n == 0 && port_n == 0) break;
-        handle = tcp_connect_address(address_n, port_n, timeout_ms);
+        platform::SocketAddress server;
+        resolve_host_port(host, port == 0 ? 80 : port, server);
+        if (server.ip == 0 && server.port == 0) break;
+        handle = tcp_connect_address(server, timeout_ms);
         if (handle < 0) break;
         socket_set_blocking(handle, 0);
         const std::string request = request_text(host, path);
@@ -103,11 +71,10 @@ bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink
             if (n == -2) {
                 const auto idle = std::chrono::steady_clock::now() - last_byte;
                 if (idle > std::chrono::milliseconds(wait_ms)) {
-                    net_state().last_error = kNetErrTimedOut;
+                    set_last_net_error(kNetErrTimedOut);
                     break;
                 }
-                pollfd p{net_state().entries[static_cast<size_t>(handle)].socket, POLLIN, 0};
-                poll(&p, 1, kIdlePollMs);
+                socket_wait_readable(handle, kIdlePollMs);
                 continue;
             }
             if (n == 0) {
@@ -119,10 +86,7 @@ bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink
             const size_t size = static_cast<size_t>(n);
             const size_t start = headers.body_start(chunk.data, size);
             if (start < size) sink.take(chunk.data + start, size - start);
-            if (sink.write_failed) {
-                net_state().last_error = net_error_from_errno(errno);
-                break;
-            }
+            if (sink.write_failed) break;
             if (sink.text_full()) {
                 ok = true;
                 break;
@@ -131,9 +95,9 @@ bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink
     } while (false);
 
     if (handle >= 0) socket_close(handle);
-    const int32_t error = net_state().last_error;
+    const int32_t error = last_net_error();
     net_shutdown();
-    if (!ok) net_state().last_error = error;
+    if (!ok) set_last_net_error(error);
     return ok;
 }
 
@@ -141,12 +105,15 @@ bool exchange(const RtString& host, const RtString& path, int32_t port, BodySink
 
 int32_t download_file(const RtString& host, const RtString& path, int32_t port, const RtString& file_name,
                       int32_t timeout_ms) {
+    // The file is made anew (a file or empty folder of that name goes first), and
+    // no other program may open it while the body arrives.
+    FileRecord file;
+    if (file_open_write(file, file_name.c_str()) == 0) return 0;
     BodySink sink;
-    sink.file = open_target(file_name);
-    if (sink.file < 0) return 0;
+    sink.file = &file;
     const bool ok = exchange(host, path, port, sink, timeout_ms);
-    const bool closed = close(sink.file) == 0;
-    return ok && closed ? 1 : 0;
+    file_close(file);
+    return ok ? 1 : 0;
 }
 
 RtString download_text(const RtString& host, const RtString& path, int32_t port, int32_t maximum,

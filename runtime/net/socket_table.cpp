@@ -1,13 +1,7 @@
 #include "runtime/net/socket_table.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "runtime/net/host_names.h"
@@ -17,19 +11,27 @@ namespace tvk {
 
 namespace {
 
+using platform::Socket;
+using platform::SocketAddress;
+
 constexpr int32_t kLongestConnectWaitMs = 30000;
 
-void store_errno() { net_state().last_error = net_error_from_errno(errno); }
+std::unique_ptr<NetState>& state_holder() {
+    static std::unique_ptr<NetState> state;
+    return state;
+}
 
 // The entry behind a handle, or null for a handle outside the table or a free entry.
 SocketEntry* used_entry(int32_t handle) {
+    NetState* state = net_state();
+    if (!state) return nullptr;
     if (handle < 0 || handle >= kSocketTableSize) {
-        net_state().last_error = kNetErrNotSocket;
+        state->last_error = kNetErrNotSocket;
         return nullptr;
     }
-    SocketEntry& entry = net_state().entries[static_cast<size_t>(handle)];
-    if (entry.socket < 0) {
-        net_state().last_error = kNetErrNotSocket;
+    SocketEntry& entry = state->entries[static_cast<size_t>(handle)];
+    if (entry.socket == Socket::none) {
+        state->last_error = kNetErrNotSocket;
         return nullptr;
     }
     return &entry;
@@ -37,90 +39,64 @@ SocketEntry* used_entry(int32_t handle) {
 
 // The lowest free index, or -1 with the table-full code.
 int32_t free_index() {
-    NetState& state = net_state();
+    NetState* state = net_state();
+    if (!state) return -1;
     for (int32_t i = 0; i < kSocketTableSize; ++i) {
-        if (state.entries[static_cast<size_t>(i)].socket < 0) return i;
+        if (state->entries[static_cast<size_t>(i)].socket == Socket::none) return i;
     }
-    state.last_error = kNetErrTableFull;
+    state->last_error = kNetErrTableFull;
     return -1;
 }
 
 bool started() {
-    if (net_state().start_count > 0) return true;
-    net_state().last_error = kNetErrNotStarted;
+    NetState* state = net_state();
+    if (state && state->start_count > 0) return true;
+    set_last_net_error(kNetErrNotStarted);
     return false;
 }
 
-bool set_non_blocking(int fd, bool non_blocking) {
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0) return false;
-    const int wanted = non_blocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
-    return wanted == flags || fcntl(fd, F_SETFL, wanted) == 0;
+// Frees the entry first, then lets go of the socket without lingering. Returns the
+// close's code.
+int32_t close_entry(SocketEntry& entry) {
+    const Socket socket = entry.socket;
+    entry.socket = Socket::none;
+    platform::set_linger(socket, false, 0);
+    platform::shutdown_socket(socket);
+    return platform::close_socket(socket);
 }
 
-// Frees the entry first, then lets go of the socket without lingering.
-bool close_entry(SocketEntry& entry) {
-    const int fd = entry.socket;
-    entry.socket = -1;
-    linger off{};
-    setsockopt(fd, SOL_SOCKET, SO_LINGER, &off, sizeof off);
-    shutdown(fd, SHUT_RDWR);
-    return close(fd) == 0;
+// Puts a new socket into the free entry at index.
+SocketEntry& take_entry(int32_t index, Socket socket, SocketAddress address, uint8_t udp) {
+    SocketEntry& entry = net_state()->entries[static_cast<size_t>(index)];
+    entry.socket = socket;
+    entry.address = address;
+    entry.udp = udp;
+    return entry;
 }
 
-void set_reuse_address(int fd) {
-    const int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-}
-
-// After binding, the address the system chose (the real port when 0 was asked for).
-void record_bound_address(int fd, sockaddr_in& address) {
-    sockaddr_in bound{};
-    socklen_t size = sizeof bound;
-    if (getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &size) == 0) address = bound;
-}
-
-// Waits until the socket can take more bytes; false when waiting itself fails.
-bool wait_writable(int fd, int timeout_ms) {
-    pollfd p{fd, POLLOUT, 0};
-    int r;
-    do {
-        r = poll(&p, 1, timeout_ms);
-    } while (r < 0 && errno == EINTR);
-    return r > 0;
-}
-
-void wait_readable(int fd) {
-    pollfd p{fd, POLLIN, 0};
-    while (poll(&p, 1, -1) < 0 && errno == EINTR) {
-    }
-}
-
-int32_t send_bytes(int32_t handle, const RtString& data, const sockaddr_in* destination) {
+int32_t send_all(int32_t handle, const RtString& data, const SocketAddress* destination) {
     SocketEntry* entry = used_entry(handle);
     if (!entry) return -1;
-    sockaddr_in to{};
+    SocketAddress to;
     if (entry->udp) {
-        if (!destination || (destination->sin_addr.s_addr == 0 && destination->sin_port == 0)) return -1;
+        if (!destination || (destination->ip == 0 && destination->port == 0)) return -1;
         to = *destination;
-        to.sin_family = AF_INET;
     }
     if (data.length == 0) return 0;
     uint32_t sent = 0;
     while (sent < data.length) {
         const char* rest = data.data + sent;
         const size_t size = data.length - sent;
-        const ssize_t n = entry->udp
-            ? sendto(entry->socket, rest, size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to)
-            : send(entry->socket, rest, size, MSG_NOSIGNAL);
-        if (n >= 0) {
+        size_t n = 0;
+        const int32_t code = entry->udp ? platform::send_bytes_to(entry->socket, rest, size, to, n)
+                                        : platform::send_bytes(entry->socket, rest, size, n);
+        if (code == kNetErrNone) {
             sent += static_cast<uint32_t>(n);
             continue;
         }
-        if (errno == EINTR) continue;
-        store_errno();
-        if (errno != EAGAIN && errno != EWOULDBLOCK) return -1;
-        wait_writable(entry->socket, -1);
+        set_last_net_error(code);
+        if (code != kNetErrWouldBlock) return -1;
+        platform::wait_writable(entry->socket, -1);
     }
     return static_cast<int32_t>(sent);
 }
@@ -130,56 +106,73 @@ void empty(RtString& s) {
     s.length = 0;
 }
 
-// One receive call into the output's own block, which holds maximum + 1 bytes.
-// Returns the count or -1 with errno set.
-ssize_t receive_once(SocketEntry& entry, char* into, size_t maximum) {
-    ssize_t n;
-    do {
-        if (entry.udp) {
-            sockaddr_in from{};
-            socklen_t size = sizeof from;
-            n = recvfrom(entry.socket, into, maximum, 0, reinterpret_cast<sockaddr*>(&from), &size);
-            if (n >= 0) entry.address = from;
-        } else {
-            n = recv(entry.socket, into, maximum, 0);
-        }
-    } while (n < 0 && errno == EINTR);
-    return n;
+// One receive call into the output's own block, which holds maximum + 1 bytes. A
+// datagram's sender becomes the entry's address.
+int32_t receive_once(SocketEntry& entry, char* into, size_t maximum, size_t& received) {
+    if (!entry.udp) return platform::receive_bytes(entry.socket, into, maximum, received);
+    SocketAddress from;
+    const int32_t code = platform::receive_bytes_from(entry.socket, into, maximum, received, from);
+    if (code == kNetErrNone) entry.address = from;
+    return code;
 }
 
 }  // namespace
 
-NetState& net_state() {
-    static NetState state;
-    return state;
+NetState* net_state() { return state_holder().get(); }
+
+NetState& create_network_state() {
+    std::unique_ptr<NetState>& holder = state_holder();
+    if (!holder) holder = std::make_unique<NetState>();
+    return *holder;
+}
+
+void release_network_state() {
+    net_shutdown_all();
+    state_holder().reset();
+}
+
+int32_t last_net_error() {
+    const NetState* state = net_state();
+    return state ? state->last_error : kNetErrNotStarted;
+}
+
+void set_last_net_error(int32_t code) {
+    if (NetState* state = net_state()) state->last_error = code;
 }
 
 int32_t net_init() {
-    NetState& state = net_state();
-    if (state.start_count > 0) {
-        ++state.start_count;
-        state.last_error = kNetErrNone;
+    NetState* state = net_state();
+    if (!state) return 0;
+    if (state->start_count > 0) {
+        ++state->start_count;
+        state->last_error = kNetErrNone;
         return 1;
     }
-    for (SocketEntry& entry : state.entries) entry = SocketEntry{};
-    state.start_count = 1;
-    state.last_error = kNetErrNone;
+    state->last_error = platform::sockets_start();
+    if (state->last_error != kNetErrNone) return 0;
+    for (SocketEntry& entry : state->entries) entry = SocketEntry{};
+    state->start_count = 1;
     return 1;
 }
 
 int32_t net_shutdown() {
-    NetState& state = net_state();
-    if (state.start_count > 1) return --state.start_count;
-    for (SocketEntry& entry : state.entries) {
-        if (entry.socket >= 0) close_entry(entry);
+    NetState* state = net_state();
+    if (!state) return kNetErrNone;
+    if (state->start_count > 1) return --state->start_count;
+    for (SocketEntry& entry : state->entries) {
+        if (entry.socket != Socket::none) close_entry(entry);
     }
-    state.start_count = 0;
-    state.last_error = kNetErrNone;
-    return state.last_error;
+    // Only a started layer is stopped: every stop matches one start.
+    const bool was_started = state->start_count == 1;
+    state->start_count = 0;
+    state->last_error = was_started ? platform::sockets_stop() : kNetErrNone;
+    return state->last_error;
 }
 
 void net_shutdown_all() {
-    net_state().start_count = 1;
+    NetState* state = net_state();
+    if (!state) return;
+    if (state->start_count > 1) state->start_count = 1;
     net_shutdown();
 }
 
@@ -187,27 +180,24 @@ int32_t tcp_listen(int32_t port) {
     if (!started()) return -1;
     const int32_t index = free_index();
     if (index < 0) return -1;
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        store_errno();
+    Socket socket = Socket::none;
+    int32_t code = platform::open_socket(platform::SocketKind::stream, socket);
+    if (code != kNetErrNone) {
+        set_last_net_error(code);
         return -1;
     }
-    set_reuse_address(fd);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 10) != 0) {
-        store_errno();
-        close(fd);
+    platform::set_reuse_address(socket, true);
+    SocketAddress address{0, static_cast<uint16_t>(port)};
+    code = platform::bind_socket(socket, address);
+    if (code == kNetErrNone) code = platform::listen_socket(socket, 10);
+    if (code != kNetErrNone) {
+        set_last_net_error(code);
+        platform::close_socket(socket);
         return -1;
     }
-    record_bound_address(fd, address);
-    SocketEntry& entry = net_state().entries[static_cast<size_t>(index)];
-    entry.socket = fd;
-    entry.address = address;
-    entry.udp = 0;
-    set_non_blocking(fd, true);
+    platform::bound_address(socket, address);  // the real port when 0 was asked for
+    take_entry(index, socket, address, 0);
+    platform::set_socket_blocking(socket, false);
     return index;
 }
 
@@ -215,121 +205,93 @@ int32_t tcp_accept(int32_t handle, int32_t& peer_address) {
     SocketEntry* listening = used_entry(handle);
     if (!listening) return -1;
     if (listening->udp) {
-        net_state().last_error = kNetErrNone;
+        set_last_net_error(kNetErrNone);
         return -1;
     }
-    sockaddr_in peer{};
-    socklen_t size = sizeof peer;
-    const int fd = accept4(listening->socket, reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC);
-    if (fd < 0) {
-        store_errno();
+    Socket socket = Socket::none;
+    SocketAddress peer;
+    const int32_t code = platform::accept_socket(listening->socket, socket, peer);
+    if (code != kNetErrNone) {
+        set_last_net_error(code);
         return -1;
     }
     const int32_t index = free_index();
     if (index < 0) {
-        close(fd);
+        platform::close_socket(socket);
         return -1;
     }
-    SocketEntry& entry = net_state().entries[static_cast<size_t>(index)];
+    SocketEntry& entry = net_state()->entries[static_cast<size_t>(index)];
     entry = *listening;
-    entry.socket = fd;
+    entry.socket = socket;
     entry.address = peer;
-    set_non_blocking(fd, true);
-    peer_address = static_cast<int32_t>(ntohl(peer.sin_addr.s_addr));
+    platform::set_socket_blocking(socket, false);
+    peer_address = static_cast<int32_t>(peer.ip);
     return index;
 }
 
-int32_t tcp_connect_address(uint32_t address_n, uint16_t port_n, int32_t timeout_ms) {
+int32_t tcp_connect_address(SocketAddress peer, int32_t timeout_ms) {
     if (!started()) return -1;
-    if (address_n == 0 && port_n == 0) return -1;
+    if (peer.ip == 0 && peer.port == 0) return -1;
     const int32_t index = free_index();
     if (index < 0) return -1;
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        store_errno();
+    Socket socket = Socket::none;
+    int32_t code = platform::open_socket(platform::SocketKind::stream, socket);
+    if (code != kNetErrNone) {
+        set_last_net_error(code);
         return -1;
     }
-    SocketEntry& entry = net_state().entries[static_cast<size_t>(index)];
-    entry.socket = fd;
-    entry.udp = 0;
-    entry.address = sockaddr_in{};
-    entry.address.sin_family = AF_INET;
-    entry.address.sin_addr.s_addr = address_n;
-    entry.address.sin_port = port_n;
-    set_non_blocking(fd, true);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&entry.address), sizeof entry.address) == 0) return index;
-    if (errno != EINPROGRESS && errno != EAGAIN && errno != EINTR) {
-        store_errno();
+    SocketEntry& entry = take_entry(index, socket, peer, 0);
+    platform::set_socket_blocking(socket, false);
+    const int32_t wait_ms =
+        (timeout_ms <= 0 || timeout_ms > kLongestConnectWaitMs) ? kLongestConnectWaitMs : timeout_ms;
+    // A connection that did not finish in time fails with kNetErrInProgress.
+    code = platform::connect_socket(socket, peer, wait_ms);
+    if (code != kNetErrNone) {
         close_entry(entry);
-        return -1;
-    }
-    const int wait_ms = (timeout_ms <= 0 || timeout_ms > kLongestConnectWaitMs) ? kLongestConnectWaitMs : timeout_ms;
-    if (!wait_writable(fd, wait_ms)) {
-        close_entry(entry);
-        net_state().last_error = kNetErrInProgress;
-        return -1;
-    }
-    // Writable also means the attempt ended in failure; the socket says which.
-    int failure = 0;
-    socklen_t size = sizeof failure;
-    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size) != 0) failure = errno;
-    if (failure != 0) {
-        net_state().last_error = net_error_from_errno(failure);
-        close_entry(entry);
+        set_last_net_error(code);
         return -1;
     }
     return index;
 }
 
 int32_t tcp_connect(const RtString& host, int32_t port, int32_t timeout_ms) {
-    uint32_t address_n = 0;
-    uint16_t port_n = 0;
-    resolve_host_port(host, port, address_n, port_n);
-    return tcp_connect_address(address_n, port_n, timeout_ms);
+    SocketAddress peer;
+    resolve_host_port(host, port, peer);
+    return tcp_connect_address(peer, timeout_ms);
 }
 
 int32_t udp_open(int32_t port) {
     if (!started()) return -1;
     const int32_t index = free_index();
     if (index < 0) return -1;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        store_errno();
+    SocketAddress address{0, static_cast<uint16_t>(port)};
+    Socket socket = Socket::none;
+    int32_t code = platform::open_socket(platform::SocketKind::datagram, socket);
+    if (code != kNetErrNone) {
+        set_last_net_error(code);
         return -1;
     }
-    set_reuse_address(fd);
+    platform::set_reuse_address(socket, true);
     if (port != 0) {
-        if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-            store_errno();
-            close(fd);
+        code = platform::bind_socket(socket, address);
+        if (code != kNetErrNone) {
+            set_last_net_error(code);
+            platform::close_socket(socket);
             return -1;
         }
-        record_bound_address(fd, address);
+        platform::bound_address(socket, address);
     }
-    const int on = 1;
-    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
-        const char on_byte = 1;
-        setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on_byte, sizeof on_byte);
-    }
-    set_non_blocking(fd, true);
-    SocketEntry& entry = net_state().entries[static_cast<size_t>(index)];
-    entry.socket = fd;
-    entry.address = address;
-    entry.udp = 1;
+    platform::set_broadcast(socket, true);
+    platform::set_socket_blocking(socket, false);
+    take_entry(index, socket, address, 1);
     return index;
 }
 
-int32_t socket_send(int32_t handle, const RtString& data) { return send_bytes(handle, data, nullptr); }
+int32_t socket_send(int32_t handle, const RtString& data) { return send_all(handle, data, nullptr); }
 
 int32_t udp_send(int32_t handle, const RtString& data, int32_t address, int32_t port) {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(static_cast<uint32_t>(address));
-    to.sin_port = htons(static_cast<uint16_t>(port));
-    return send_bytes(handle, data, &to);
+    const SocketAddress to{static_cast<uint32_t>(address), static_cast<uint16_t>(port)};
+    return send_all(handle, data, &to);
 }
 
 int32_t socket_receive(int32_t handle, RtString& output, int32_t maximum) {
@@ -340,22 +302,20 @@ int32_t socket_receive(int32_t handle, RtString& output, int32_t maximum) {
     }
     if (maximum < 0) maximum = 0;
     string_reserve(output, static_cast<uint32_t>(maximum), false);
-    if (entry->udp) {
-        entry->address.sin_addr.s_addr = 0;
-        entry->address.sin_port = 0;
-    }
-    const ssize_t n = receive_once(*entry, output.capacity > 0 ? output.data : nullptr,
-                                   static_cast<size_t>(maximum));
-    if (n > 0) {
+    if (entry->udp) entry->address = SocketAddress{};
+    size_t n = 0;
+    const int32_t code = receive_once(*entry, output.capacity > 0 ? output.data : nullptr,
+                                      static_cast<size_t>(maximum), n);
+    if (code == kNetErrNone && n > 0) {
         output.data[n] = 0;
         output.length = static_cast<uint32_t>(n);
         return static_cast<int32_t>(n);
     }
     empty(output);
-    if (n == 0) return 0;
-    store_errno();
-    if (errno == ECONNRESET) return 0;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) return -2;
+    if (code == kNetErrNone) return 0;
+    set_last_net_error(code);
+    if (code == kNetErrConnectionReset) return 0;
+    if (code == kNetErrWouldBlock) return -2;
     return -1;
 }
 
@@ -371,25 +331,26 @@ int32_t socket_receive_all(int32_t handle, RtString& output, int32_t count) {
     const size_t wanted = static_cast<size_t>(count);
     int32_t result = static_cast<int32_t>(count);
     while (got < wanted) {
-        const ssize_t n = receive_once(*entry, output.data + got, wanted - got);
-        if (n > 0) {
-            got += static_cast<size_t>(n);
+        size_t n = 0;
+        const int32_t code = receive_once(*entry, output.data + got, wanted - got, n);
+        if (code == kNetErrNone && n > 0) {
+            got += n;
             continue;
         }
-        if (n == 0) {
+        if (code == kNetErrNone) {
             result = 0;
             break;
         }
-        store_errno();
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        set_last_net_error(code);
+        if (code == kNetErrWouldBlock) {
             if (got == 0) {
                 result = -2;
                 break;
             }
-            wait_readable(entry->socket);
+            platform::wait_readable(entry->socket, -1);
             continue;
         }
-        result = errno == ECONNRESET ? 0 : -1;
+        result = code == kNetErrConnectionReset ? 0 : -1;
         break;
     }
     if (output.capacity > 0) output.data[got] = 0;
@@ -400,37 +361,45 @@ int32_t socket_receive_all(int32_t handle, RtString& output, int32_t count) {
 int32_t socket_close(int32_t handle) {
     SocketEntry* entry = used_entry(handle);
     if (!entry) return 0;
-    if (close_entry(*entry)) return 1;
-    store_errno();
+    const int32_t code = close_entry(*entry);
+    if (code == kNetErrNone) return 1;
+    set_last_net_error(code);
     return 0;
 }
 
 int32_t socket_set_blocking(int32_t handle, int32_t blocking) {
-    SocketEntry* entry = used_entry(handle);
-    if (entry) {
-        if (set_non_blocking(entry->socket, blocking == 0)) net_state().last_error = kNetErrNone;
-        else store_errno();
+    if (SocketEntry* entry = used_entry(handle)) {
+        set_last_net_error(platform::set_socket_blocking(entry->socket, blocking != 0));
     }
-    return net_state().last_error;
+    return last_net_error();
 }
 
 int32_t socket_peer_ip(int32_t handle) {
-    if (handle < 0 || handle >= kSocketTableSize) return 0;
-    const SocketEntry& entry = net_state().entries[static_cast<size_t>(handle)];
-    if (entry.socket < 0) return 0;
-    return static_cast<int32_t>(ntohl(entry.address.sin_addr.s_addr));
+    const NetState* state = net_state();
+    if (!state || handle < 0 || handle >= kSocketTableSize) return 0;
+    const SocketEntry& entry = state->entries[static_cast<size_t>(handle)];
+    if (entry.socket == Socket::none) return 0;
+    return static_cast<int32_t>(entry.address.ip);
 }
 
 int32_t socket_peer_port(int32_t handle) {
-    if (handle < 0 || handle >= kSocketTableSize) return 0;
-    const SocketEntry& entry = net_state().entries[static_cast<size_t>(handle)];
-    if (entry.socket < 0) return 0;
-    return ntohs(entry.address.sin_port);
+    const NetState* state = net_state();
+    if (!state || handle < 0 || handle >= kSocketTableSize) return 0;
+    const SocketEntry& entry = state->entries[static_cast<size_t>(handle)];
+    if (entry.socket == Socket::none) return 0;
+    return entry.address.port;
+}
+
+void socket_wait_readable(int32_t handle, int32_t timeout_ms) {
+    const NetState* state = net_state();
+    if (!state || handle < 0 || handle >= kSocketTableSize) return;
+    const SocketEntry& entry = state->entries[static_cast<size_t>(handle)];
+    if (entry.socket != Socket::none) platform::wait_readable(entry.socket, timeout_ms);
 }
 
 RtString last_net_error_text() {
-    const int32_t code = net_state().last_error;
-    std::string message = net_error_message(code);
+    const int32_t code = last_net_error();
+    std::string message = platform::socket_error_text(code);
     if (message.empty()) return RtString();
     if (message.size() > 511) message.resize(511);
     char text[600];

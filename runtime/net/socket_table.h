@@ -2,11 +2,10 @@
 // TCP and UDP sockets over IPv4, addressed by handles 0..1023 into one table.
 // Addresses given to and returned by these commands are 32-bit integers in host
 // order (127.0.0.1 is 0x7F000001); ports are plain integers.
-#include <netinet/in.h>
-
 #include <array>
 #include <cstdint>
 
+#include "runtime/platform/sockets.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
@@ -14,9 +13,9 @@ namespace tvk {
 constexpr int32_t kSocketTableSize = 1024;
 
 struct SocketEntry {
-    int32_t socket = -1;     // -1: the entry is free
-    sockaddr_in address{};   // listening: bound address; stream: the peer; UDP: the
-                             // bound port, then the sender of the last datagram
+    platform::Socket socket = platform::Socket::none;  // none: the entry is free
+    platform::SocketAddress address;  // listening: bound address; stream: the peer; UDP:
+                                      // the bound port, then the sender of the last datagram
     uint8_t udp = 0;
 };
 
@@ -26,7 +25,19 @@ struct NetState {
     int32_t last_error = 0;   // a code of net_errors.h
 };
 
-NetState& net_state();
+// The process's network state: made by start-up's network step and released by the
+// shutdown (programs and tests that run without start-up make it themselves). While
+// there is none, every command fails as it does before net_init (net_init itself
+// gives 0), and the last error reads as kNetErrNotStarted.
+NetState* net_state();
+NetState& create_network_state();
+// Closes every socket (net_shutdown_all) and releases the state.
+void release_network_state();
+
+// The last error: the state's, or kNetErrNotStarted without a state.
+int32_t last_net_error();
+// Stores the last error; without a state there is nowhere to keep it.
+void set_last_net_error(int32_t code);
 
 // Starts the network layer, or counts one more user of it. 1 on success.
 int32_t net_init();
@@ -56,7 +67,9 @@ int32_t socket_peer_port(int32_t handle);
 
 RtString last_net_error_text();
 
-// Connects to an address and port already in network order; the handle or -1.
-int32_t tcp_connect_address(uint32_t address_n, uint16_t port_n, int32_t timeout_ms);
+// Connects to an address and port (host order); the handle or -1.
+int32_t tcp_connect_address(platform::SocketAddress peer, int32_t timeout_ms);
+// Waits at most timeout_ms until the socket of a used entry has something to read.
+void socket_wait_readable(int32_t handle, int32_t timeout_ms);
 
 }  // namespace tvk

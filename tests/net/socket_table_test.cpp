@@ -48,10 +48,14 @@ int32_t free_udp_port() {
     return ntohs(a.sin_port);
 }
 
+// Without start-up, each test makes the network state itself and releases it after.
 class SocketTableTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(net_init(), 1); }
-    void TearDown() override { net_shutdown_all(); }
+    void SetUp() override {
+        create_network_state();
+        ASSERT_EQ(net_init(), 1);
+    }
+    void TearDown() override { release_network_state(); }
 
     // A connected pair over loopback: [client, server side].
     void connect_pair(int32_t& listener, int32_t& client, int32_t& server) {
@@ -97,7 +101,7 @@ TEST_F(SocketTableTest, ReceiveReportsNothingWaitingAndClosedPeer) {
     EXPECT_EQ(socket_receive(server, got, 100), -2);
     EXPECT_STREQ(got.c_str(), "");
     EXPECT_EQ(got.length, 0u);
-    EXPECT_EQ(net_state().last_error, kNetErrWouldBlock);
+    EXPECT_EQ(net_state()->last_error, kNetErrWouldBlock);
 
     ASSERT_EQ(socket_close(client), 1);
     got = RtString("stale");
@@ -172,7 +176,7 @@ TEST_F(SocketTableTest, SecondInitKeepsSocketsThroughOneShutdown) {
     EXPECT_EQ(socket_peer_port(listener), 0);
     EXPECT_EQ(socket_close(listener), 0);
     EXPECT_EQ(tcp_listen(0), -1) << "nothing opens before the layer starts";
-    EXPECT_EQ(net_state().last_error, kNetErrNotStarted);
+    EXPECT_EQ(net_state()->last_error, kNetErrNotStarted);
     ASSERT_EQ(net_init(), 1);
 }
 
@@ -186,10 +190,10 @@ TEST_F(SocketTableTest, FullTableFailsWithCodeEight) {
     if (limit.rlim_cur < 1200) GTEST_SKIP() << "the process may not open enough files";
     for (int32_t i = 0; i < kSocketTableSize; ++i) ASSERT_EQ(udp_open(0), i);
     EXPECT_EQ(udp_open(0), -1);
-    EXPECT_EQ(net_state().last_error, kNetErrTableFull);
+    EXPECT_EQ(net_state()->last_error, kNetErrTableFull);
     EXPECT_EQ(tcp_listen(0), -1);
     EXPECT_EQ(tcp_connect(RtString("127.0.0.1"), 80, 100), -1);
-    EXPECT_EQ(net_state().last_error, kNetErrTableFull);
+    EXPECT_EQ(net_state()->last_error, kNetErrTableFull);
     EXPECT_STREQ(last_net_error_text().c_str(), "8 Cannot allocate memory");
 
     ASSERT_EQ(socket_close(700), 1);
@@ -216,7 +220,7 @@ TEST_F(SocketTableTest, BadHandlesFailWithoutTouchingTheTable) {
     }
     int32_t peer = 0;
     EXPECT_EQ(tcp_accept(open_handle, peer), -1) << "a UDP entry does not accept";
-    EXPECT_EQ(net_state().last_error, 0);
+    EXPECT_EQ(net_state()->last_error, 0);
     EXPECT_EQ(socket_set_blocking(open_handle, 1), 0);
 }
 
@@ -225,7 +229,7 @@ TEST_F(SocketTableTest, RefusedConnectionStoresItsError) {
     const int32_t port = socket_peer_port(listener);
     socket_close(listener);
     EXPECT_EQ(tcp_connect(RtString("127.0.0.1"), port, 2000), -1);
-    EXPECT_EQ(net_state().last_error, kNetErrConnectionRefused);
+    EXPECT_EQ(net_state()->last_error, kNetErrConnectionRefused);
     EXPECT_STREQ(last_net_error_text().c_str(), "10061 Connection refused");
     EXPECT_EQ(socket_peer_ip(0), 0) << "the half-made entry is free again";
 }
@@ -250,11 +254,18 @@ TEST_F(SocketTableTest, ConnectionThatNeverCompletesTimesOut) {
     }
     close(fd);
     if (handle >= 0) GTEST_SKIP() << "this system completes connections beyond the queue";
-    EXPECT_EQ(net_state().last_error, kNetErrInProgress);
+    EXPECT_EQ(net_state()->last_error, kNetErrInProgress);
     EXPECT_EQ(socket_peer_ip(completed), 0) << "the half-made entry is free again";
 }
 
-TEST(HostNames, DottedTexts) {
+// The network state a program gets from start-up, made here.
+class HostNames : public ::testing::Test {
+protected:
+    void SetUp() override { create_network_state(); }
+    void TearDown() override { release_network_state(); }
+};
+
+TEST_F(HostNames, DottedTexts) {
     const struct {
         int32_t address;
         const char* text;
@@ -273,7 +284,7 @@ TEST(HostNames, DottedTexts) {
     EXPECT_EQ(resolve_host(RtString("localhost")), kLoopback);
 }
 
-TEST(HostNames, JoiningAddressesPutsLoopbackLastAndStopsAtTheLimit) {
+TEST_F(HostNames, JoiningAddressesPutsLoopbackLastAndStopsAtTheLimit) {
     int count = -1;
     EXPECT_EQ(join_local_addresses({}, '|', count), "");
     EXPECT_EQ(count, 0);
@@ -289,7 +300,7 @@ TEST(HostNames, JoiningAddressesPutsLoopbackLastAndStopsAtTheLimit) {
     EXPECT_EQ(text.size(), 127u * 16);
 }
 
-TEST(HostNames, LocalAddressesAreDottedTextsWithoutTrailingSeparator) {
+TEST_F(HostNames, LocalAddressesAreDottedTextsWithoutTrailingSeparator) {
     const std::string text = local_addresses().c_str();
     ASSERT_FALSE(text.empty());
     EXPECT_NE(text.back(), '|');
@@ -306,7 +317,7 @@ TEST(HostNames, LocalAddressesAreDottedTextsWithoutTrailingSeparator) {
         if (end == std::string::npos) break;
         start = end + 1;
     }
-    EXPECT_EQ(net_state().start_count, 0) << "the layer is started only for the query";
+    EXPECT_EQ(net_state()->start_count, 0) << "the layer is started only for the query";
 }
 
 }  // namespace
