@@ -4,6 +4,8 @@
 # tavrick.pc for pkg-config. The version is the project's, set once in the top
 # CMakeLists.txt.
 include(GNUInstallDirs)
+
+add_executable(Tavrick::tvk-pack ALIAS tvk-pack)
 include(CMakePackageConfigHelpers)
 
 set(TAVRICK_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/tavrick)
