@@ -141,8 +141,10 @@ void set_last_net_error(int32_t code) {
 }
 
 int32_t net_init() {
+    // A program that never ran the runtime's start-up (a console tool using only the
+    // sockets) gets the table here; it then lasts until the process ends.
     NetState* state = net_state();
-    if (!state) return 0;
+    if (!state) state = &create_network_state();
     if (state->start_count > 0) {
         ++state->start_count;
         state->last_error = kNetErrNone;
