@@ -1,8 +1,5 @@
 #include "runtime/core/service_table.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound_device.h"
 #include "runtime/core/core_state.h"
@@ -17,6 +14,7 @@
 #include "runtime/input/input_device.h"
 #include "runtime/native/native_registry.h"
 #include "runtime/net/socket_table.h"
+#include "runtime/platform/folders.h"
 #include "runtime/platform/system_ui.h"
 #include "runtime/platform/window.h"
 #include "runtime/value/clock.h"
@@ -35,13 +33,7 @@ void set_frame_timestamps() {
 
 // A fresh trace file: a directory in its place is removed, an old file deleted.
 bool start_trace_file(StartUp&) {
-    const std::string path = trace_file_path();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        std::filesystem::remove_all(path, ec);
-    } else {
-        std::filesystem::remove(path, ec);
-    }
+    platform::remove_tree(trace_file_path());
     log_line("Start new log...\n");
     return true;
 }

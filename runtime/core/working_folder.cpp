@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "runtime/platform/folders.h"
 #include "runtime/platform/system_paths.h"
 
 namespace tvk {

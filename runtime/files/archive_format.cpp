@@ -1,11 +1,7 @@
 #include "runtime/files/archive_format.h"
 
-#include <fcntl.h>
 #include <lzo/lzo1x.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -36,9 +32,7 @@ bool plausible_length(uint32_t unpacked, uint32_t packed) {
 
 }  // namespace
 
-ArchiveSource::~ArchiveSource() {
-    if (fd_ >= 0) ::close(fd_);
-}
+ArchiveSource::~ArchiveSource() { platform::close_file(file_); }
 
 bool ArchiveSource::open(const char* name) {
     if (!name || !*name) return false;
@@ -48,16 +42,16 @@ bool ArchiveSource::open(const char* name) {
         size_ = static_cast<int64_t>(block_->bytes.size());
         return true;
     }
-    const std::string path = system_path(name);
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return false;
-    struct stat info {};
-    if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+    // Shared: the archive is usually the running program's own executable.
+    file_ = platform::open_file(system_path(name), {.access = platform::FileAccess::kRead});
+    if (!file_) return false;
+    const platform::PathInfo info = platform::file_info(file_);
+    if (info.kind != platform::PathKind::kFile) {
+        platform::close_file(file_);
+        file_ = nullptr;
         return false;
     }
-    size_ = static_cast<int64_t>(info.st_size);
+    size_ = info.size;
     return true;
 }
 
@@ -68,15 +62,7 @@ bool ArchiveSource::read_at(int64_t offset, void* buffer, int64_t n) const {
         std::memcpy(buffer, block_->bytes.data() + offset, static_cast<size_t>(n));
         return true;
     }
-    auto* out = static_cast<uint8_t*>(buffer);
-    int64_t got = 0;
-    while (got < n) {
-        const ssize_t r = ::pread(fd_, out + got, static_cast<size_t>(n - got), offset + got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;
-        got += r;
-    }
-    return true;
+    return platform::read_file_at(file_, offset, buffer, n) == n;
 }
 
 bool is_safe_member_name(const std::string& name) {

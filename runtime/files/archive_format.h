@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "runtime/files/memory_files.h"
+#include "runtime/platform/files.h"
 
 namespace tvk {
 
@@ -43,7 +44,7 @@ public:
     bool read_at(int64_t offset, void* buffer, int64_t n) const;
 
 private:
-    int fd_ = -1;
+    platform::File* file_ = nullptr;
     MemoryBlockRef block_;
     int64_t size_ = 0;
 };

@@ -54,7 +54,7 @@ int64_t integer_bits(double value) {
 }
 
 void write_or_stop(FileRecord& record, const void* bytes, int64_t n) {
-    if (record.handle < 0 || file_write(record, bytes, n) == 0) fail_and_stop();
+    if (!record.handle || file_write(record, bytes, n) == 0) fail_and_stop();
 }
 
 }  // namespace

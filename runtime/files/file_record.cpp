@@ -1,12 +1,6 @@
 #include "runtime/files/file_record.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "runtime/files/path_names.h"
@@ -17,43 +11,26 @@ namespace {
 
 constexpr int32_t kLinePiece = 64;
 
-// Takes the file for this record alone; false when someone else holds it.
-bool take_exclusively(int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
-
-int64_t read_fully(int fd, void* buffer, int64_t n) {
-    auto* out = static_cast<uint8_t*>(buffer);
-    int64_t got = 0;
-    while (got < n) {
-        const ssize_t r = ::read(fd, out + got, static_cast<size_t>(n - got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += r;
-    }
-    return got;
-}
+using platform::FileAccess;
+using platform::FileCreation;
 
 // Moves the system file pointer; a failed move leaves it where it was, like the
 // system this runtime was first written for.
-void move_file_pointer(int fd, int64_t offset, int whence) { ::lseek(fd, offset, whence); }
+void move_file_pointer(platform::File* file, int64_t offset, platform::SeekFrom from) {
+    platform::seek_file(file, offset, from);
+}
+
+// Opens the disk file for the record alone; false when that fails or someone else holds it.
+bool open_disk_file(FileRecord& record, const std::string& path, const platform::FileOpening& how) {
+    platform::File* file = platform::open_file(path, how);
+    if (!file) return false;
+    record.handle = file;
+    record.size = platform::file_info(file).size;
+    record.position = 0;
+    return true;
+}
 
 }  // namespace
-
-int open_retrying(const char* path, int flags, mode_t mode) {
-    int fd;
-    do {
-        fd = ::open(path, flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-bool held_by_another(const std::string& path) {
-    const int fd = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info {};
-    const bool held = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && !take_exclusively(fd);
-    ::close(fd);
-    return held;
-}
 
 int file_open_read(FileRecord& record, const char* name) {
     file_close(record);
@@ -66,67 +43,44 @@ int file_open_read(FileRecord& record, const char* name) {
         record.position = 0;
         return 1;
     }
-    const std::string path = system_path(name);
-    const int fd = open_retrying(path.c_str(), O_RDONLY);
-    if (fd < 0) return 0;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || !take_exclusively(fd)) {
-        ::close(fd);
-        return 0;
-    }
-    record.handle = fd;
-    record.size = static_cast<int64_t>(info.st_size);
-    record.position = 0;
-    return 1;
+    return open_disk_file(record, system_path(name),
+                          {.access = FileAccess::kRead, .creation = FileCreation::kExisting, .exclusive = true})
+               ? 1
+               : 0;
 }
 
 int file_open_write(FileRecord& record, const char* name) {
     file_close(record);
     if (!name || !*name || is_memory_file_name(name)) return 0;
     const std::string path = system_path(name);
-    if (held_by_another(path)) return 0;
+    if (platform::file_is_held(path)) return 0;
     // A device, pipe or socket of that name is written as it is: deleting it would
     // take it away from every other program (run as root, even /dev/null).
-    struct stat existing {};
-    const bool special = ::lstat(path.c_str(), &existing) == 0 &&
-                         (S_ISCHR(existing.st_mode) || S_ISBLK(existing.st_mode) ||
-                          S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode));
-    if (!special) remove_file_or_directory(path);
-    const int fd = open_retrying(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) return 0;
-    if (!take_exclusively(fd)) {
-        ::close(fd);
+    if (platform::path_kind(path, false) != platform::PathKind::kDevice) remove_file_or_directory(path);
+    if (!open_disk_file(record, path,
+                        {.access = FileAccess::kReadWrite, .creation = FileCreation::kTruncate, .exclusive = true})) {
         return 0;
     }
-    record.handle = fd;
     record.size = 0;
-    record.position = 0;
     return 1;
 }
 
 int file_open_append(FileRecord& record, const char* name) {
     file_close(record);
     if (!name || !*name || is_memory_file_name(name)) return 0;
-    const std::string path = system_path(name);
-    const int fd = open_retrying(path.c_str(), O_WRONLY | O_CREAT, 0666);
-    if (fd < 0) return 0;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || !take_exclusively(fd)) {
-        ::close(fd);
+    if (!open_disk_file(record, system_path(name),
+                        {.access = FileAccess::kWrite, .creation = FileCreation::kOpenOrCreate, .exclusive = true})) {
         return 0;
     }
-    move_file_pointer(fd, 0, SEEK_END);
-    record.handle = fd;
-    record.size = static_cast<int64_t>(info.st_size);
-    record.position = 0;
+    move_file_pointer(record.handle, 0, platform::SeekFrom::kEnd);
     return 1;
 }
 
 int file_read(FileRecord& record, void* buffer, int64_t n) {
     if (n <= 0) return record.is_open() ? 1 : 0;
-    if (record.handle >= 0) {
+    if (record.handle) {
         record.position += n;
-        return read_fully(record.handle, buffer, n) == n ? 1 : 0;
+        return platform::read_file(record.handle, buffer, n) == n ? 1 : 0;
     }
     if (!record.memory || record.position < 0) return 0;
     const int64_t remaining = std::max<int64_t>(0, record.size - record.position);
@@ -140,12 +94,12 @@ int file_read(FileRecord& record, void* buffer, int64_t n) {
 LineRead read_text_line(FileRecord& record, char* buffer, int32_t limit, int32_t* line_length) {
     std::memset(buffer, 0, static_cast<size_t>(limit) + 1);
     int32_t length = 0;
-    if (record.handle >= 0) {
+    if (record.handle) {
         bool ended = false;
         bool first = true;
         while (!ended && length < limit) {
             const int32_t want = std::min(kLinePiece, limit - length);
-            const int64_t got = read_fully(record.handle, buffer + length, want);
+            const int64_t got = platform::read_file(record.handle, buffer + length, want);
             if (got == 0) {
                 if (first) return LineRead::kNothing;
                 break;  // the end of the file ends the line
@@ -159,7 +113,7 @@ LineRead read_text_line(FileRecord& record, char* buffer, int32_t limit, int32_t
                 // Give back what was read beyond the line feed (for a short piece the
                 // placed line feed lies one byte past the end, so this moves forward).
                 const int64_t beyond = got - (i + 1);
-                move_file_pointer(record.handle, -beyond, SEEK_CUR);
+                move_file_pointer(record.handle, -beyond, platform::SeekFrom::kCurrent);
                 record.position -= beyond;
                 std::memset(buffer + length + i, 0, static_cast<size_t>(limit - length - i) + 1);
                 length += i;
@@ -196,35 +150,27 @@ int file_read_line(FileRecord& record, char* buffer, int32_t buffer_size) {
 }
 
 int file_write(FileRecord& record, const void* buffer, int64_t n) {
-    if (record.handle < 0) return 0;
-    const auto* in = static_cast<const uint8_t*>(buffer);
-    int64_t done = 0;
-    while (done < n) {
-        const ssize_t w = ::write(record.handle, in + done, static_cast<size_t>(n - done));
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return 0;
-        done += w;
-    }
-    return 1;
+    if (!record.handle) return 0;
+    return platform::write_file(record.handle, buffer, n) ? 1 : 0;
 }
 
 void file_seek(FileRecord& record, int64_t offset, int32_t origin) {
-    int whence = SEEK_SET;
+    platform::SeekFrom from = platform::SeekFrom::kStart;
     if (origin == 0) {
         record.position = offset;
     } else if (origin > 0) {
         record.position += offset;
-        whence = SEEK_CUR;
+        from = platform::SeekFrom::kCurrent;
     } else {
         record.position = record.size + offset;
-        whence = SEEK_END;
+        from = platform::SeekFrom::kEnd;
     }
-    if (record.handle >= 0) move_file_pointer(record.handle, offset, whence);
+    if (record.handle) move_file_pointer(record.handle, offset, from);
 }
 
 void file_close(FileRecord& record) {
-    if (record.handle >= 0) ::close(record.handle);
-    record.handle = -1;
+    platform::close_file(record.handle);
+    record.handle = nullptr;
     record.memory.reset();
     record.size = 0;
     record.position = 0;
@@ -236,10 +182,9 @@ int64_t file_size_of(const char* name) {
         const MemoryBlockRef block = find_memory_file(name);
         return block ? static_cast<int64_t>(block->bytes.size()) : -1;
     }
-    struct stat info {};
-    const std::string path = system_path(name);
-    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
-    return static_cast<int64_t>(info.st_size);
+    const platform::PathInfo info = platform::path_info(system_path(name));
+    if (info.kind == platform::PathKind::kMissing || info.kind == platform::PathKind::kFolder) return -1;
+    return info.size;
 }
 
 }  // namespace tvk

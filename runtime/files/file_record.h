@@ -1,26 +1,26 @@
 #pragma once
 // The file record shared by the channels and by every loader that reads a file:
 // a disk file or a memory file, with the runtime's own read position.
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 
 #include "runtime/files/memory_files.h"
+#include "runtime/platform/files.h"
 
 namespace tvk {
 
 struct FileRecord {
-    int handle = -1;        // descriptor of a disk file; -1 when not backed by one
-    MemoryBlockRef memory;  // block of a memory file; kept alive while the record reads it
-    int64_t size = 0;       // of the disk file when it was opened, or of the block
-    int64_t position = 0;   // logical read position, kept beside the system's file pointer
+    platform::File* handle = nullptr;  // the open disk file; null when not backed by one
+    MemoryBlockRef memory;             // block of a memory file; kept alive while the record reads it
+    int64_t size = 0;                  // of the disk file when it was opened, or of the block
+    int64_t position = 0;              // logical read position, kept beside the system's file pointer
 
-    bool is_open() const { return handle >= 0 || memory != nullptr; }
+    bool is_open() const { return handle != nullptr || memory != nullptr; }
 };
 
 // Files are opened without sharing: while one record has a file open, opening it
 // again (from this process or another runtime program) fails until it is closed.
+// The record holds the file's lock (platform/files.h) for as long as it is open.
 
 // Closes the record, then opens a memory-file name on its block, or an existing disk
 // file (not a directory) for reading. No archive lookup: callers resolve the name
@@ -57,13 +57,6 @@ void file_seek(FileRecord& record, int64_t offset, int32_t origin);
 
 // Closes the handle if any and clears the record (the memory block is only released).
 void file_close(FileRecord& record);
-
-// open(2) with close-on-exec (no child program inherits the descriptor), retried
-// when a signal interrupts it.
-int open_retrying(const char* path, int flags, mode_t mode = 0);
-// True when another record or program holds the existing regular file at path: the
-// lock every record takes on a disk file it opens.
-bool held_by_another(const std::string& path);
 
 // Size of a disk file (not a directory) or memory file; -1 when it cannot be opened.
 int64_t file_size_of(const char* name);

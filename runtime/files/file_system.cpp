@@ -1,18 +1,13 @@
 #include "runtime/files/file_system.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "runtime/files/path_names.h"
-
-extern char** environ;
+#include "runtime/platform/environment.h"
+#include "runtime/platform/folders.h"
 
 namespace tvk {
 
@@ -33,80 +28,68 @@ bool name_before(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-bool path_is_directory(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+bool path_is_directory(const std::string& path) { return platform::path_kind(path) == platform::PathKind::kFolder; }
 
 }  // namespace
 
 int32_t delete_file(const RtString& path) { return remove_file_or_directory(system_path(path.c_str())) ? 1 : 0; }
 
 int32_t create_directory(const RtString& path) {
-    return mkdir(system_path(path.c_str()).c_str(), 0777) == 0 ? 1 : 0;
+    return platform::make_folder(system_path(path.c_str())) ? 1 : 0;
 }
 
 int32_t file_exists(const RtString& path) {
-    struct stat info {};
-    return stat(system_path(path.c_str()).c_str(), &info) == 0 && !S_ISDIR(info.st_mode) ? 1 : 0;
+    const platform::PathKind kind = platform::path_kind(system_path(path.c_str()));
+    return kind != platform::PathKind::kMissing && kind != platform::PathKind::kFolder ? 1 : 0;
 }
 
 int32_t directory_exists(const RtString& path) { return path_is_directory(system_path(path.c_str())) ? 1 : 0; }
 
 RtString current_directory() {
-    std::string path;
-    std::vector<char> buffer(1024);
-    while (!getcwd(buffer.data(), buffer.size())) {
-        if (errno != ERANGE || buffer.size() > (1u << 20)) return RtString("/");
-        buffer.resize(buffer.size() * 2);
-    }
-    path = buffer.data();
+    std::string path = platform::current_folder();
+    if (path.empty()) return RtString("/");
     normalise_slashes(path);
     if (path.empty() || path.back() != '/') path += '/';
     return RtString(path.c_str());
 }
 
 int32_t set_current_directory(const RtString& path) {
-    return chdir(system_path(path.c_str()).c_str()) == 0 ? 1 : 0;
+    std::string why;
+    return platform::set_current_folder(system_path(path.c_str()), why) ? 1 : 0;
 }
 
 RtString get_env(const RtString& name) {
     if (name.empty()) {
         std::string all;
-        for (char** entry = environ; entry && *entry; ++entry) {
-            all += *entry;
+        for (const std::string& entry : platform::environment_entries()) {
+            all += entry;
             all += '\n';
         }
         return RtString(all.c_str());
     }
-    const char* value = std::getenv(name.c_str());
-    return RtString(value ? value : "");
+    return RtString(platform::environment_variable(name.c_str()).value_or("").c_str());
 }
 
 void set_env(const RtString& name, const RtString& value) {
     if (name.empty() || std::strchr(name.c_str(), '=')) return;
     if (value.empty()) {
-        unsetenv(name.c_str());
+        platform::remove_environment_variable(name.c_str());
     } else {
-        setenv(name.c_str(), value.c_str(), 1);
+        platform::set_environment_variable(name.c_str(), value.c_str());
     }
 }
 
 int32_t list_directory(const RtString& pattern, StringArray& list) {
     std::vector<std::string> directories;
     std::vector<std::string> files;
-    const std::string here = current_directory().c_str();
-    if (DIR* folder = opendir(here.c_str())) {
-        while (const dirent* entry = readdir(folder)) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..") continue;
-            if (path_is_directory(here + name)) {
-                directories.push_back(name);
-            } else if (wildcard_match(pattern.c_str(), name.c_str())) {
-                files.push_back(name);
-            }
+    std::vector<platform::FolderEntry> entries;
+    platform::list_folder(current_directory().c_str(), entries);
+    for (const platform::FolderEntry& entry : entries) {
+        if (entry.is_folder) {
+            directories.push_back(entry.name);
+        } else if (wildcard_match(pattern.c_str(), entry.name.c_str())) {
+            files.push_back(entry.name);
         }
-        closedir(folder);
     }
     std::sort(directories.begin(), directories.end(), name_before);
     std::sort(files.begin(), files.end(), name_before);

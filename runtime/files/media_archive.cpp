@@ -1,15 +1,12 @@
 #include "runtime/files/media_archive.h"
 
-#include <fcntl.h>
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <vector>
 
 #include "runtime/files/archive_format.h"
 #include "runtime/files/path_names.h"
+#include "runtime/platform/files.h"
 #include "runtime/platform/system_paths.h"
 
 namespace tvk {
@@ -23,8 +20,8 @@ void release_state(MediaArchiveState& state) {
 }
 
 bool regular_file_exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    const platform::PathKind kind = platform::path_kind(path);
+    return kind != platform::PathKind::kMissing && kind != platform::PathKind::kFolder;
 }
 
 std::string wanted_member_name(const char* name) {
@@ -41,18 +38,13 @@ bool write_temporary_member(const ArchiveEntry& entry, const std::vector<uint8_t
     const char letter2 = static_cast<char>('A' + (static_cast<uint8_t>(entry.stored_size) % 26));
     path = platform::temp_folder() + "sbx" + letter1 + letter2 + entry.name;
     remove_file_or_directory(path);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) break;
-        done += static_cast<size_t>(w);
-    }
-    ::close(fd);
-    if (done != bytes.size()) {
-        unlink(path.c_str());
+    platform::File* file = platform::open_file(
+        path, {.access = platform::FileAccess::kWrite, .creation = platform::FileCreation::kCreateNew});
+    if (!file) return false;
+    const bool written = platform::write_file(file, bytes.data(), static_cast<int64_t>(bytes.size()));
+    platform::close_file(file);
+    if (!written) {
+        platform::remove_file(path);
         return false;
     }
     return true;

@@ -1,9 +1,8 @@
 #include "runtime/files/path_names.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "runtime/platform/files.h"
 
 namespace tvk {
 
@@ -21,11 +20,11 @@ uint32_t normalise_slashes(RtString& text) {
 void normalise_slashes(std::string& text) { std::replace(text.begin(), text.end(), '\\', '/'); }
 
 bool remove_file_or_directory(const std::string& path) {
-    struct stat info {};
     // A path that cannot be examined is treated as a directory, as the system's
     // failure value for attributes has the directory bit set.
-    const bool directory = lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode);
-    return directory ? rmdir(path.c_str()) == 0 : unlink(path.c_str()) == 0;
+    const platform::PathKind kind = platform::path_kind(path, false);
+    const bool directory = kind == platform::PathKind::kMissing || kind == platform::PathKind::kFolder;
+    return directory ? platform::remove_folder(path) : platform::remove_file(path);
 }
 
 }  // namespace tvk

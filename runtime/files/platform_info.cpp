@@ -1,11 +1,12 @@
 #include "runtime/files/platform_info.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <cstring>
 #include <string>
 
 #include "runtime/files/locale_code.h"
+#include "runtime/platform/calendar.h"
+#include "runtime/platform/folders.h"
 #include "runtime/platform/system_info.h"
 #include "runtime/platform/system_paths.h"
 
@@ -32,22 +33,14 @@ RtString machine_identifier() {
 }
 
 RtString time_text(bool utc) {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts {};
-    if (utc) {
-        gmtime_r(&now, &parts);
-    } else {
-        localtime_r(&now, &parts);
-    }
-    return format_date_time(parts);
+    return format_date_time(utc ? platform::utc_date_time() : platform::local_date_time());
 }
 
 RtString application_data() {
     const std::string base = platform::application_data_folder();
     if (base.empty()) return RtString("NO_DATA");
     const std::string folder = base + "/Tavrick";
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    platform::make_folders(folder);
     return RtString(folder.c_str());
 }
 

@@ -2,9 +2,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace tvk::platform {
 
@@ -20,12 +18,6 @@ std::string executable_path() {
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0) return {};
     return std::string(buffer, static_cast<size_t>(n));
-}
-
-bool set_current_folder(const std::string& path, std::string& why) {
-    if (::chdir(path.c_str()) == 0) return true;
-    why = std::strerror(errno);
-    return false;
 }
 
 }  // namespace tvk::platform
