@@ -28,6 +28,7 @@ struct CoreState {
     void (*window_message_handler)() = nullptr;
     platform::Window* main_window = nullptr;
     std::string executable_folder;
+    std::string start_folder;  // the current folder before start-up entered executable_folder
 };
 
 CoreState& core_state();

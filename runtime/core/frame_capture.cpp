@@ -1,34 +1,21 @@
 #include "runtime/core/frame_capture.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
+#include "runtime/core/core_state.h"
 #include "runtime/gfx/image_writer.h"
 #include "runtime/gfx/screen_capture.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/platform/environment.h"
 #include "runtime/value/error_state.h"
 
 namespace tvk {
 
 namespace {
-
-std::string current_folder() {
-    std::vector<char> buffer(4096);
-    while (!getcwd(buffer.data(), buffer.size())) {
-        if (errno != ERANGE) return std::string();
-        buffer.resize(buffer.size() * 2);
-    }
-    return std::string(buffer.data());
-}
-
-// Read while the process starts, before main: start-up enters the executable's folder
-// long before the first frame, and a relative capture name means the folder the
-// developer started the program from.
-const std::string g_start_folder = current_folder();
 
 struct CaptureState {
     bool read = false;   // TAVRICK_CAPTURE looked at
@@ -43,9 +30,12 @@ CaptureState& capture_state() {
 
 void read_request(CaptureState& state) {
     state.read = true;
-    const char* text = std::getenv("TAVRICK_CAPTURE");
-    if (!text || !*text) return;
-    if (!parse_frame_capture(text, g_start_folder, state.request)) {
+    const std::optional<std::string> value = platform::environment_variable("TAVRICK_CAPTURE");
+    if (!value || value->empty()) return;
+    const char* text = value->c_str();
+    // A relative name means the folder the developer started the program from, which
+    // start-up noted before it entered the executable's folder.
+    if (!parse_frame_capture(text, core_state().start_folder, state.request)) {
         std::fprintf(stderr, "TAVRICK_CAPTURE=%s: expected N:FILE (N from 1, e.g. 60:shot.png); ignored\n",
                      text);
         std::fflush(stderr);

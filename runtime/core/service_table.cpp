@@ -150,6 +150,7 @@ bool enter_executable_folder(StartUp& s) {
     s.executable = executable_path_for_start_up();
     const std::string folder = folder_of(s.executable);
     core_state().executable_folder = folder;
+    core_state().start_folder = platform::current_folder();
     log_line("cd\n");
     enter_folder(folder);
     log_line(("exepath=curdir= " + folder + "\n").c_str());
