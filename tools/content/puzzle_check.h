@@ -12,7 +12,6 @@ namespace tvk::content {
 inline constexpr int kRoundCount = 50;
 inline constexpr int kWordsPerRound = 7;
 inline constexpr int kTilesPerRound = 20;
-inline constexpr int kMaxPicks = 4;  // fragments the player can pick before checking
 
 // Where the play screen draws the puzzle texts (play-area pixels). The tile frames
 // and buttons are part of the background pictures, so a text must stay inside them.
