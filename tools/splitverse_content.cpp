@@ -120,6 +120,8 @@ bool load_checked(const std::string& source_path, const Options& options,
     std::vector<std::string> problems = source.problems;
     std::vector<std::string> round_problems = check_rounds(source.rounds, fonts);
     problems.insert(problems.end(), round_problems.begin(), round_problems.end());
+    std::vector<std::string> unlisted = check_answers_listed(source.rounds, word_list);
+    problems.insert(problems.end(), unlisted.begin(), unlisted.end());
     const std::vector<DifficultyBlock> blocks = difficulty_by_block(source.rounds, levels);
     std::vector<std::string> difficulty_problems = check_difficulty_rises(blocks);
     problems.insert(problems.end(), difficulty_problems.begin(), difficulty_problems.end());

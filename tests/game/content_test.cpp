@@ -217,6 +217,18 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
          "the others: word \"pear\" is not a word of capitals A to Z", {"pear"}},
         {"other twice", "FRUIT", good_round().words, "\"PEAR\" is in the others: list twice",
          {"PEAR", "PLUM", "PEAR"}},
+        // DAUGHTER gives DA, GRANDSON gives DS: DAD is a relative, and so are DADS.
+        {"plural refused",
+         "RELATIVES",
+         {"AUNT", "UNCLE", "NIECE", "NEPHEW", "COUSIN", "DAUGHTER", "GRANDSON"},
+         "\"DADS\", the plural of \"DAD\", belongs to \"RELATIVES\" and the tiles spell it (DA + DS)",
+         {"DAD", "MUM"}},
+        // ...and the plural of an answer is as right as the answer.
+        {"plural of an answer refused",
+         "FRUIT",
+         {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "PLUMSTONES"},
+         "\"APPLES\", the plural of \"APPLE\", belongs to \"FRUIT\" and the tiles spell it (AP + PL + ES)",
+         {"PEAR"}},
     };
     const PlayFonts fonts;
     for (const Case& c : cases) {
@@ -276,6 +288,17 @@ TEST(ContentTest, DictionaryPassListsWhatTheTilesSpellBesidesTheAnswers) {
     }
     EXPECT_EQ(listed, (std::vector<std::string>{"BERRY = BER + RY", "CHAP = CH + AP",
                                                 "NANA = NA + NA", "RAW = RAW"}));
+
+    // Answers must be words of the (British) list.
+    round.words[0] = "APPEL";
+    EXPECT_EQ(check_answers_listed({round}, word_list),
+              (std::vector<std::string>{
+                  "round 1: \"APPEL\" is not in the word list; check its spelling (British)",
+                  "round 1: \"LEMON\" is not in the word list; check its spelling (British)",
+                  "round 1: \"BANANA\" is not in the word list; check its spelling (British)",
+                  "round 1: \"CHERRY\" is not in the word list; check its spelling (British)",
+                  "round 1: \"ORANGE\" is not in the word list; check its spelling (British)",
+                  "round 1: \"APRICOT\" is not in the word list; check its spelling (British)"}));
 }
 
 TEST(ContentTest, DifficultyIsMeasuredByLengthAndCommonness) {

@@ -56,4 +56,18 @@ std::vector<SpelledWord> words_spelled(const PuzzleRound& round,
     return spelled_words;
 }
 
+std::vector<std::string> check_answers_listed(const std::vector<PuzzleRound>& rounds,
+                                              const std::vector<std::string>& word_list) {
+    std::vector<std::string> problems;
+    for (const PuzzleRound& round : rounds) {
+        for (const std::string& word : round.words) {
+            if (!std::binary_search(word_list.begin(), word_list.end(), word)) {
+                problems.push_back("round " + std::to_string(round.number) + ": \"" + word +
+                                   "\" is not in the word list; check its spelling (British)");
+            }
+        }
+    }
+    return problems;
+}
+
 }  // namespace tvk::content

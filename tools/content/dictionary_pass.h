@@ -20,4 +20,9 @@ struct SpelledWord {
 std::vector<SpelledWord> words_spelled(const PuzzleRound& round,
                                        const std::vector<std::string>& word_list);
 
+// Answers that are not words of the list: a misspelling, or a spelling the British
+// list does not hold (COLOR, THEATER). One problem line each.
+std::vector<std::string> check_answers_listed(const std::vector<PuzzleRound>& rounds,
+                                              const std::vector<std::string>& word_list);
+
 }  // namespace tvk::content

@@ -20,6 +20,27 @@ std::string round_prefix(const PuzzleRound& round) {
     return "round " + std::to_string(round.number) + ": ";
 }
 
+// The regular plurals of a word in capitals: +ES after SS, X, Z, CH and SH, Y after
+// a consonant turned into IES, +S otherwise. A word that already ends in S is
+// taken as a plural (WAVES, TROUSERS). Irregular plurals (MICE) are written out
+// in the others: lists.
+std::vector<std::string> plural_forms(const std::string& word) {
+    auto ends_with = [&](const char* end) {
+        const std::string e(end);
+        return word.size() > e.size() && word.compare(word.size() - e.size(), e.size(), e) == 0;
+    };
+    if (ends_with("SS") || ends_with("X") || ends_with("Z") || ends_with("CH") ||
+        ends_with("SH")) {
+        return {word + "ES"};
+    }
+    if (ends_with("S")) return {};
+    if (word.size() > 2 && word.back() == 'Y' &&
+        std::string("AEIOU").find(word[word.size() - 2]) == std::string::npos) {
+        return {word.substr(0, word.size() - 1) + "IES"};
+    }
+    return {word + "S"};
+}
+
 bool capitals_only(const std::string& word) {
     return std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
@@ -166,8 +187,14 @@ void check_text_room(const PuzzleRound& round, const PlayFonts& fonts,
     }
 }
 
-// The others: list holds the words that belong to the clue besides the answers; a
-// player who assembles one sees Check refuse a right answer.
+bool is_answer(const PuzzleRound& round, const std::string& word) {
+    return std::find(round.words.begin(), round.words.end(), word) != round.words.end();
+}
+
+// The others: list holds the words that belong to the clue besides the answers. A
+// player who assembles one of them, or the plural of one of them or of an answer
+// (the word lines show only lengths, and DADS is as right as DAD), sees Check
+// refuse a right answer.
 void check_others(const PuzzleRound& round, std::vector<std::string>& problems) {
     const std::string prefix = round_prefix(round);
     if (round.others.empty()) {
@@ -175,29 +202,42 @@ void check_others(const PuzzleRound& round, std::vector<std::string>& problems) 
                                     "for " + quoted(round.clue) + " besides the answers");
         return;
     }
-    const std::vector<Tile> tiles = round_tiles(round);
+    // Each word that belongs, with the word it is the plural of ("" for itself).
+    std::vector<std::pair<std::string, std::string>> belonging;
     std::set<std::string> seen;
     for (const std::string& word : round.others) {
         if (!seen.insert(word).second) {
             problems.push_back(prefix + quoted(word) + " is in the others: list twice");
-            continue;
-        }
-        if (word.size() < 2 || !capitals_only(word)) {
+        } else if (word.size() < 2 || !capitals_only(word)) {
             problems.push_back(prefix + "the others: word " + quoted(word) +
                                " is not a word of capitals A to Z");
-            continue;
-        }
-        if (std::find(round.words.begin(), round.words.end(), word) != round.words.end()) {
+        } else if (is_answer(round, word)) {
             problems.push_back(prefix + quoted(word) +
                                " is an answer; the others: list holds the words that are not");
-            continue;
+        } else {
+            belonging.emplace_back(word, "");
         }
+    }
+    std::vector<std::string> singulars = round.others;
+    singulars.insert(singulars.end(), round.words.begin(), round.words.end());
+    for (const std::string& word : singulars) {
+        if (!capitals_only(word)) continue;
+        for (const std::string& plural : plural_forms(word)) {
+            if (!is_answer(round, plural) && seen.insert(plural).second) {
+                belonging.emplace_back(plural, word);
+            }
+        }
+    }
+
+    const std::vector<Tile> tiles = round_tiles(round);
+    for (const auto& [word, singular] : belonging) {
         const std::vector<std::vector<size_t>> builds = builds_of(tiles, word);
-        if (!builds.empty()) {
-            problems.push_back(prefix + quoted(word) + " belongs to " + quoted(round.clue) +
-                               " and the tiles spell it (" + spelled(tiles, builds.front()) +
-                               "); Check would refuse a right answer");
-        }
+        if (builds.empty()) continue;
+        const std::string what =
+            singular.empty() ? quoted(word) : quoted(word) + ", the plural of " + quoted(singular) + ",";
+        problems.push_back(prefix + what + " belongs to " + quoted(round.clue) +
+                           " and the tiles spell it (" + spelled(tiles, builds.front()) +
+                           "); Check would refuse a right answer");
     }
 }
 
