@@ -1,27 +1,24 @@
 #!/usr/bin/env bash
 # Plays round 1 of a shipped SplitVerse to the end through its real window on a
 # virtual display, then starts it again and checks the round is still marked.
-#   play_shipped.sh installed <build dir> <tile reader> [shots]
+#   play_shipped.sh installed <build dir> [shots]
 #       installs the build into a temporary prefix (Media made read-only, as in a
 #       system-wide install) and plays bin/splitverse
-#   play_shipped.sh onefile <one-file program> <tile reader> [shots]
+#   play_shipped.sh onefile <one-file program> [shots]
 #       plays a copy of the one-file program in a folder with no Media beside it
 # Either way the progress must land in $XDG_DATA_HOME/SplitVerse and survive a restart.
+# The game tells where it dealt the fragments through its test hook: with
+# SPLITVERSE_DEAL_FILE set it writes, when a round starts, the screen points that
+# assemble each answer.
 set -uo pipefail
 
-mode=$1 source=$2 reader=$3
+mode=$1 source=$2
+source "$(dirname "$0")/../support/virtual_display.sh"
 work=$(mktemp -d)
-shots=${4:-$work/shots}
-xvfb_pid=""
+shots=${3:-$work/shots}
 app_pid=""
-
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  chmod -R u+w "$work" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+at_exit 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"'
+at_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null'
 
 fail() {
   echo "FAIL: $*" >&2
@@ -58,20 +55,14 @@ progress_places=("$work/data/SplitVerse/moredata.txt")
 [[ $mode == onefile ]] && progress_places+=("$work/anywhere/moredata.txt")
 [[ $mode == installed && $(id -u) == 0 ]] && progress_places+=("$work/prefix/lib/splitverse/Media/moredata.txt")
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 200); do
-  [[ -s $work/display ]] && break
-  sleep 0.05
-done
-[[ -s $work/display ]] || fail "no virtual display"
-export DISPLAY=":$(head -1 "$work/display")"
+start_virtual_display
 
 window=""
 start_game() {
   rm -f "$work/tmp/ErrorLog.txt"
   (cd / && exec env TMPDIR="$work/tmp" XDG_DATA_HOME="$work/data" SDL_VIDEODRIVER=x11 \
-     SDL_AUDIODRIVER=dummy "$game" >"$work/out.txt" 2>"$work/err.txt") &
+     SDL_AUDIODRIVER=dummy SPLITVERSE_DEAL_FILE="$work/deal.txt" \
+     "$game" >"$work/out.txt" 2>"$work/err.txt") &
   app_pid=$!
   window=""
   for _ in $(seq 400); do
@@ -115,19 +106,18 @@ close_game() {
 start_game
 shot options
 click 150 390 0.5            # the play area
+rm -f "$work/deal.txt"
 click 60 145 0.8             # round 1
 shot round-start
 
-# Where the state lives in the running program: the symbol's place in the file
-# plus where the program's file is mapped.
-real=$(readlink -f "$game")
-symbol=$(nm "$real" 2>/dev/null | awk '$3 == "_ZZN3tvk4game10game_stateEvE5state" { print $1 }')
-[[ -n $symbol ]] || fail "no game state symbol in $real"
-base=$(awk -v exe="$real" '$6 == exe { split($1, r, "-"); print r[1]; exit }' "/proc/$app_pid/maps")
-[[ -n $base ]] || fail "the program's mapping was not found"
-address=$(printf '0x%x' $((0x$base + 0x$symbol)))
-"$reader" "$app_pid" "$address" >"$work/words.txt" || fail "could not read the tiles"
-[[ $(wc -l <"$work/words.txt") == 7 ]] || fail "not seven words: $(cat "$work/words.txt")"
+# The deal of round 1, written by the game as the round started.
+for _ in $(seq 100); do
+  [[ -s $work/deal.txt ]] && break
+  sleep 0.05
+done
+[[ -s $work/deal.txt ]] || fail "the game wrote no deal to SPLITVERSE_DEAL_FILE"
+[[ $(grep -cE '^[A-Z]+( [0-9]+ [0-9]+){2,4}$' "$work/deal.txt") == 7 ]] ||
+  fail "not seven words with their points: $(cat "$work/deal.txt")"
 
 n=0
 while read -r word points; do
@@ -144,7 +134,7 @@ while read -r word points; do
     click 410 600 0.9          # check the last word: the banner grows
     shot round-won
   fi
-done <"$work/words.txt"
+done <"$work/deal.txt"
 
 progress=""
 for _ in $(seq 100); do
