@@ -75,15 +75,50 @@ start_game() {
   sleep 0.5
 }
 
-# A press held for a few frames, then the release.
+# A press held for several frames, then the release: long enough that a frame
+# samples it while other tests load the machine (the game acts on the press and
+# waits for the release).
 click() {
   xdotool mousemove --window "$window" "$1" "$2" mousedown 1
-  sleep 0.08
+  sleep 0.2
   xdotool mouseup 1
   sleep "${3:-0.25}"
 }
 
 shot() { import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of $1"; }
+
+# How much of a screenshot is not black, 0 to 1. Every screen is drawn on its
+# background picture; the window is black before the first frame, and the won
+# banner is drawn on a black screen.
+picture_cover() { convert "$1" -fill white +opaque black -format '%[fx:mean]' info:; }
+
+# Screenshots until the screen is a picture all over and, when a second name is
+# given, differs from that earlier screenshot: the next screen has come.
+shot_when_picture() {
+  local covered
+  for _ in $(seq 80); do
+    shot "$1"
+    covered=$(picture_cover "$shots/$1.png")
+    if awk -v c="$covered" 'BEGIN { exit !(c > 0.99) }'; then
+      [[ -z ${2:-} ]] && return 0
+      cmp -s "$shots/$1.png" "$shots/$2.png" || return 0
+    fi
+    sleep 0.25
+  done
+  fail "the $1 screen did not come"
+}
+
+# Screenshots until the won banner shows on its black screen.
+shot_when_banner() {
+  local covered
+  for _ in $(seq 80); do
+    shot "$1"
+    covered=$(picture_cover "$shots/$1.png")
+    awk -v c="$covered" 'BEGIN { exit !(c < 0.9) }' && return 0
+    sleep 0.25
+  done
+  fail "no banner after the last word"
+}
 
 close_game() {
   click 25 25 0.5             # back to the options screen
@@ -104,14 +139,15 @@ close_game() {
 }
 
 start_game
-shot options
-click 150 390 0.5            # the play area
+shot_when_picture options
+click 150 390 0.1            # the play area
+shot_when_picture round-selection options
 rm -f "$work/deal.txt"
 click 60 145 0.8             # round 1
 shot round-start
 
 # The deal of round 1, written by the game as the round started.
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   [[ -s $work/deal.txt ]] && break
   sleep 0.05
 done
@@ -131,8 +167,8 @@ while read -r word points; do
     click 410 600 0.4          # check
     ((n == 3)) && shot round-some-found
   else
-    click 410 600 0.9          # check the last word: the banner grows
-    shot round-won
+    click 410 600 0.2          # check the last word: the banner grows
+    shot_when_banner round-won
   fi
 done <"$work/deal.txt"
 
@@ -143,18 +179,23 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 [[ -n $progress ]] || fail "no progress where it belongs: $(cd "$work" && find . -name "moredata*")"
-sleep 3                      # the banner, then the round selection with its marker
-shot round-selection-marked
+shot_when_picture round-selection-marked   # after the banner: the round selection, marked
 close_game
 [[ $(tail -1 "$work/out.txt") == exit ]] || fail "\"exit\" is not the last line of standard output"
 saved=$(cat "$progress")
 
 # Started again, the progress is read back: round 1 is still marked.
 start_game
-click 150 390 0.8
-shot round-selection-again
+shot_when_picture options-again
+click 150 390 0.5
 [[ $(cat "$progress") == "$saved" ]] || fail "the progress file changed on a restart"
-diff=$(compare -metric AE "$shots/round-selection-marked.png" "$shots/round-selection-again.png" null: 2>&1)
+diff=""
+for _ in $(seq 60); do
+  shot round-selection-again
+  diff=$(compare -metric AE "$shots/round-selection-marked.png" "$shots/round-selection-again.png" null: 2>&1)
+  [[ $diff == 0 ]] && break
+  sleep 0.25
+done
 [[ $diff == 0 ]] || fail "the round selection after a restart differs ($diff pixels): progress lost"
 close_game
 echo "ok: $mode game played round 1 and kept the progress"
