@@ -79,17 +79,21 @@ std::string font_origin(const FontMetrics& font) {
 
 void print_spelled_words(const std::vector<PuzzleRound>& rounds,
                          const std::vector<std::string>& word_list) {
-    std::printf("words the tiles spell besides the answers (none may be in a round's others: list):\n");
+    std::printf(
+        "words the tiles spell besides the answers (none may be in a round's others: list):\n");
     for (const PuzzleRound& round : rounds) {
         std::string line;
-        for (const SpelledWord& spelled : words_spelled(round, word_list)) line += " " + spelled.word;
+        for (const SpelledWord& spelled : words_spelled(round, word_list)) {
+            line += " " + spelled.word;
+        }
         std::printf("  round %d %s:%s\n", round.number, round.clue.c_str(),
                     line.empty() ? " (none)" : line.c_str());
     }
 }
 
 void print_difficulty(const std::vector<DifficultyBlock>& blocks) {
-    std::printf("difficulty by block (length in letters; SCOWL size, 10 most common to 95 rarest):\n");
+    std::printf(
+        "difficulty by block (length in letters; SCOWL size, 10 most common to 95 rarest):\n");
     for (const DifficultyBlock& b : blocks) {
         std::printf("  rounds %2d-%2d: mean length %.2f, mean SCOWL size %5.1f, "
                     "%2d of %d answers in sizes 10-20, %2d at 55 or beyond\n",

@@ -221,13 +221,15 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
         {"plural refused",
          "RELATIVES",
          {"AUNT", "UNCLE", "NIECE", "NEPHEW", "COUSIN", "DAUGHTER", "GRANDSON"},
-         "\"DADS\", the plural of \"DAD\", belongs to \"RELATIVES\" and the tiles spell it (DA + DS)",
+         "\"DADS\", the plural of \"DAD\", belongs to \"RELATIVES\" and the tiles spell it "
+         "(DA + DS)",
          {"DAD", "MUM"}},
         // ...and the plural of an answer is as right as the answer.
         {"plural of an answer refused",
          "FRUIT",
          {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "PLUMSTONES"},
-         "\"APPLES\", the plural of \"APPLE\", belongs to \"FRUIT\" and the tiles spell it (AP + PL + ES)",
+         "\"APPLES\", the plural of \"APPLE\", belongs to \"FRUIT\" and the tiles spell it "
+         "(AP + PL + ES)",
          {"PEAR"}},
     };
     const PlayFonts fonts;

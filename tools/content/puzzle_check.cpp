@@ -233,8 +233,9 @@ void check_others(const PuzzleRound& round, std::vector<std::string>& problems) 
     for (const auto& [word, singular] : belonging) {
         const std::vector<std::vector<size_t>> builds = builds_of(tiles, word);
         if (builds.empty()) continue;
-        const std::string what =
-            singular.empty() ? quoted(word) : quoted(word) + ", the plural of " + quoted(singular) + ",";
+        const std::string what = singular.empty()
+                                     ? quoted(word)
+                                     : quoted(word) + ", the plural of " + quoted(singular) + ",";
         problems.push_back(prefix + what + " belongs to " + quoted(round.clue) +
                            " and the tiles spell it (" + spelled(tiles, builds.front()) +
                            "); Check would refuse a right answer");

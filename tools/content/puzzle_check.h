@@ -38,8 +38,9 @@ struct PlayFonts {
 // its image is not there yet; false with a reason when an image cannot be measured.
 bool load_play_fonts(const std::string& media_folder, PlayFonts& fonts, std::string& error);
 
-// Problems of one round on its own: word count, word form, clue, fragments, the
-// room each text has on screen, and solvability.
+// Problems of one round on its own: word count, word form, clue, the others: list
+// (no word of it, nor the plural of it or of an answer, spelled by the tiles),
+// fragments, the room each text has on screen, and solvability.
 std::vector<std::string> check_round(const PuzzleRound& round, const PlayFonts& fonts);
 
 // Ways to assemble an answer that would spoil the round: from fragments another
