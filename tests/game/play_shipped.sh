@@ -77,12 +77,15 @@ start_game() {
 
 # A press held for several frames, then the release: long enough that a frame
 # samples it while other tests load the machine (the game acts on the press and
-# waits for the release).
+# waits for the release). SPLITVERSE_TEST_PACE stretches the holds and pauses for
+# builds whose frames are slower (the sanitizer build sets 3).
+pace=${SPLITVERSE_TEST_PACE:-1}
+paced() { awk -v s="$1" -v p="$pace" 'BEGIN { print s * p }'; }
 click() {
   xdotool mousemove --window "$window" "$1" "$2" mousedown 1
-  sleep 0.2
+  sleep "$(paced 0.2)"
   xdotool mouseup 1
-  sleep "${3:-0.25}"
+  sleep "$(paced "${3:-0.25}")"
 }
 
 shot() { import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of $1"; }
@@ -92,16 +95,21 @@ shot() { import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screen
 # banner is drawn on a black screen.
 picture_cover() { convert "$1" -fill white +opaque black -format '%[fx:mean]' info:; }
 
-# Screenshots until the screen is a picture all over and, when a second name is
-# given, differs from that earlier screenshot: the next screen has come.
+# Screenshots until the screen is a picture all over, stays so between two shots
+# (a shot taken while a frame is being put on the screen can hold parts of two),
+# and, when a second name is given, differs from that earlier screenshot: the next
+# screen has come and settled.
 shot_when_picture() {
   local covered
   for _ in $(seq 80); do
     shot "$1"
     covered=$(picture_cover "$shots/$1.png")
-    if awk -v c="$covered" 'BEGIN { exit !(c > 0.99) }'; then
-      [[ -z ${2:-} ]] && return 0
-      cmp -s "$shots/$1.png" "$shots/$2.png" || return 0
+    if awk -v c="$covered" 'BEGIN { exit !(c > 0.99) }' &&
+       { [[ -z ${2:-} ]] || ! cmp -s "$shots/$1.png" "$shots/$2.png"; }; then
+      cp "$shots/$1.png" "$work/settling.png"
+      sleep 0.3
+      shot "$1"
+      cmp -s "$shots/$1.png" "$work/settling.png" && return 0
     fi
     sleep 0.25
   done
