@@ -4,6 +4,7 @@
 // its fragments to their tiles.
 #include <cstdint>
 
+#include "game/deal_file.h"
 #include "game/fragment_cuts.h"
 #include "game/game_state.h"
 #include "game/progress_file.h"
@@ -172,6 +173,7 @@ void draw_play_screen() {
 
 void play_loop() {
     GameState& g = game_state();
+    write_deal_file();
     for (;;) {
         read_mouse();
         play_input();

@@ -3,22 +3,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "game/game_state.h"
 #include "runtime/files/channels.h"
-#include "runtime/value/number_text.h"
-#include "runtime/value/string_library.h"
-#include "runtime/value/text_cipher.h"
 
 namespace tvk::game {
 
 namespace {
 
 constexpr int32_t kChannel = 1;
-constexpr int32_t kDigits = 51;
 
 bool has_file(const std::string& path) {
     std::error_code ec;
@@ -72,17 +69,16 @@ void load_progress() {
         if (channel_at_end(kChannel) == 0) line = channel_read_line(kChannel);
         channel_close(kChannel);
     }
-    const RtString digits = string_decrypt(kProgressKey, line);
-    for (int32_t i = 0; i < kDigits; ++i) {
-        g.progress(i) = text_to_float(string_mid(digits, i, 1));
-    }
+    const auto progress = progress_from_line(std::string(line.data, line.length));
+    for (int32_t i = 0; i < kProgressDigits; ++i) g.progress(i) = progress[i];
 }
 
 RtString progress_line() {
     GameState& g = game_state();
-    RtString digits;
-    for (int32_t i = 0; i < kDigits; ++i) string_append(digits, float_to_text(g.progress(i)));
-    return string_encrypt(kProgressKey, digits);
+    std::array<double, kProgressDigits> progress{};
+    for (int32_t i = 0; i < kProgressDigits; ++i) progress[i] = g.progress(i);
+    // An enciphered line is hex digits only, so c_str() holds all of it.
+    return game::progress_line(progress).c_str();
 }
 
 bool write_progress_beside(const std::string& target, const RtString& line) {

@@ -1,6 +1,7 @@
 #pragma once
 // The progress file "moredata.txt": one enciphered line of 51 digits, digit r being
-// 1 once round r has been completed (digit 0 is always 0).
+// 1 once round r has been completed (digit 0 is always 0); the line format is
+// game/content/progress_line.h.
 //
 // It lives in the Media folder beside the puzzle file. When that folder cannot be
 // written (a game installed for every user), it is kept in the user's data folder
@@ -9,12 +10,12 @@
 // flushed to disk and renamed over it, so an interrupted save leaves the old progress.
 #include <string>
 
+#include "game/content/progress_line.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk::game {
 
 inline constexpr const char* kProgressFile = "moredata.txt";
-inline constexpr const char* kProgressKey = "keepsake";
 
 // "$XDG_DATA_HOME/SplitVerse", else "$HOME/.local/share/SplitVerse"; "" when
 // neither variable is set.

@@ -1,8 +1,9 @@
 #include "game/puzzle_file.h"
 
+#include <string>
+
 #include "game/game_state.h"
 #include "runtime/files/channels.h"
-#include "runtime/value/text_cipher.h"
 
 namespace tvk::game {
 
@@ -14,7 +15,9 @@ constexpr int32_t kChannel = 1;
 // line read would end the program.
 RtString next_line(bool open) {
     if (!open || channel_at_end(kChannel) != 0) return RtString();
-    return string_decrypt(kPuzzleKey, channel_read_line(kChannel));
+    const RtString line = channel_read_line(kChannel);
+    // A deciphered text ends at its first zero byte, so c_str() holds all of it.
+    return decipher_puzzle_line(std::string(line.data, line.length)).c_str();
 }
 
 }  // namespace

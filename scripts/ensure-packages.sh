@@ -17,6 +17,7 @@ test_packages=(
   xvfb xauth xdotool imagemagick ffmpeg vorbis-tools
   clang libclang-rt-14-dev              # the fuzz targets: libFuzzer and the sanitizer runtimes
   valgrind                              # the memory check of a whole game session
+  wbritish-large scowl                  # the game content check: word list and word commonness
 )
 
 # Generating media is a developer task: the generated files are committed, so

@@ -5,16 +5,11 @@
 set -uo pipefail
 
 case_name=$1 game=$2 probe=$3 close_request=$4
+source "$(dirname "$0")/../support/virtual_display.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
-
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+at_exit 'rm -rf "$work"'
+at_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null'
 
 fail() {
   echo "FAIL ($case_name): $*" >&2
@@ -22,20 +17,6 @@ fail() {
     [[ -f $f ]] && { echo "--- $f" >&2; cat "$f" >&2; }
   done
   exit 1
-}
-
-# -noreset: without it the server resets whenever its last client leaves, and a
-# program connecting during that reset (while xdotool polls for its window) is
-# refused.
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 200); do
-    [[ -s $work/display ]] && break
-    sleep 0.05
-  done
-  [[ -s $work/display ]] || fail "no virtual display"
-  export DISPLAY=":$(head -1 "$work/display")"
 }
 
 # Starts a program from / (start-up must move to the program's own folder) with
@@ -91,7 +72,7 @@ focus() {
 case $case_name in
   startup_trace)
     [[ -n $game ]] || { echo "no game built"; exit 0; }
-    start_display
+    start_virtual_display
     # A directory where the trace file belongs is replaced by the file.
     mkdir -p "$work/tmp/ErrorLog.txt/old"
     start_program "$game"
@@ -132,7 +113,7 @@ LINES
     expect_clean_exit
     ;;
   escape)
-    start_display
+    start_virtual_display
     start_program "$probe"
     wait_for_window CoreProbe
     focus "$window"
@@ -144,7 +125,7 @@ LINES
     ;;
   alt_f4)
     [[ -n $game ]] || { echo "no game built"; exit 0; }
-    start_display
+    start_virtual_display
     start_program "$game"
     wait_for_window SplitVerse
     focus "$window"
@@ -153,7 +134,7 @@ LINES
     xdotool keyup F4 keyup Alt_L
     ;;
   close_window)
-    start_display
+    start_virtual_display
     start_program "$probe"
     wait_for_window CoreProbe
     "$close_request" "$window" || fail "cannot send the close request"
@@ -161,7 +142,7 @@ LINES
     [[ $(count "quit handler") == 1 ]] || fail "TVK_ON_QUIT not called exactly once"
     ;;
   focus_pause)
-    start_display
+    start_virtual_display
     start_program "$probe"
     wait_for_window CoreProbe
     focus "$window"

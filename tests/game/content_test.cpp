@@ -1,8 +1,11 @@
-// The game's content: the shipped rounds pass every check, the shipped puzzle file
-// is those rounds enciphered, and the checks catch the rounds that would spoil a game.
+// The game's content: the shipped rounds pass every check, the dictionary pass
+// included, the shipped puzzle file is those rounds enciphered, and the checks
+// catch the rounds that would spoil a game. The word cuts and line formats checked
+// here are the game's own (game/content), not copies.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -10,16 +13,23 @@
 #include <string>
 #include <vector>
 
+#include "game/content/progress_line.h"
+#include "game/content/puzzle_lines.h"
+#include "game/content/word_cuts.h"
+#include "runtime/value/text_cipher.h"
 #include "support/temp_dir.h"
+#include "tools/content/dictionary_pass.h"
+#include "tools/content/difficulty.h"
 #include "tools/content/font_widths.h"
-#include "tools/content/fragment_cuts.h"
 #include "tools/content/puzzle_check.h"
-#include "tools/content/puzzle_file.h"
 #include "tools/content/puzzle_source.h"
+#include "tools/content/word_list.h"
 
 namespace {
 
 using namespace tvk::content;
+using tvk::game::decipher_puzzle_file;
+using tvk::game::encipher_puzzle_file;
 
 const std::string kRepo = std::string(TAVRICK_TEST_SOURCE_DIR) + "/..";
 const std::string kRoundsSource = kRepo + "/tools/content/rounds.txt";
@@ -54,6 +64,32 @@ TEST(ContentTest, ShippedRoundsPassEveryCheck) {
     EXPECT_TRUE(problems.empty()) << all_lines(problems);
 }
 
+// The dictionary pass over the system word list: no round's tiles spell a word of
+// its own others: list, and the difficulty rises block by block.
+TEST(ContentTest, ShippedRoundsPassTheDictionaryPass) {
+    std::vector<PuzzleRound> rounds = shipped_rounds();
+    std::vector<std::string> word_list;
+    CommonnessLevels levels;
+    std::string error;
+    ASSERT_TRUE(load_word_list(kDefaultWordList, word_list, error)) << error;
+    ASSERT_TRUE(load_commonness(kDefaultLevelFolder, levels, error)) << error;
+    size_t listed = 0;
+    for (const PuzzleRound& round : rounds) {
+        for (const SpelledWord& spelled : words_spelled(round, word_list)) {
+            ++listed;
+            EXPECT_EQ(std::find(round.others.begin(), round.others.end(), spelled.word),
+                      round.others.end())
+                << "round " << round.number << " " << round.clue << ": " << spelled.word << " ("
+                << spelled.assembled << ")";
+        }
+    }
+    EXPECT_GT(listed, 0u) << "the word list spells nothing: is it the right file?";
+    const std::vector<DifficultyBlock> blocks = difficulty_by_block(rounds, levels);
+    ASSERT_EQ(blocks.size(), 5u);
+    EXPECT_TRUE(check_difficulty_rises(blocks).empty())
+        << all_lines(check_difficulty_rises(blocks));
+}
+
 TEST(ContentTest, ShippedPuzzleFileIsTheSourceEnciphered) {
     std::vector<PuzzleRound> rounds = shipped_rounds();
     const std::string file = read_text(kPuzzleFile);
@@ -71,12 +107,12 @@ TEST(ContentTest, ShippedPuzzleFileIsTheSourceEnciphered) {
         EXPECT_LE(hex.size(), 1024u);
         start = end + 1;
     }
-    EXPECT_EQ(encipher_puzzle_file(rounds), file) << "rebuild with splitverse-content build";
+    EXPECT_EQ(encipher_puzzle_file(puzzle_lines(rounds)), file)
+        << "rebuild with splitverse-content build";
 }
 
 TEST(ContentTest, DecipheringAcceptsCarriageReturnsAndUpperCaseHex) {
-    PuzzleRound round{1, 1, "FRUIT", {"APPLE", "LEMON"}};
-    std::string file = encipher_puzzle_file({round});
+    std::string file = encipher_puzzle_file({"FRUIT", "APPLE", "LEMON"});
     std::string windows;
     for (char c : file) {
         if (c == '\n') windows += '\r';
@@ -102,15 +138,19 @@ TEST(ContentTest, WordsAreCutAsThePlayScreenCutsThem) {
         {"ABCDEFGHIJK", {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(cut_word(c.word), c.fragments) << c.word;
-        EXPECT_EQ(fragment_count(c.word.size()), static_cast<int>(c.fragments.size())) << c.word;
+        EXPECT_EQ(tvk::game::fragments_of(c.word), c.fragments) << c.word;
+        EXPECT_EQ(tvk::game::fragment_count(c.word.size()), static_cast<int>(c.fragments.size()))
+            << c.word;
     }
 }
 
 // A good round to spoil one way at a time.
 PuzzleRound good_round() {
-    return {
-        1, 1, "FRUIT", {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"}};
+    return {1,
+            1,
+            "FRUIT",
+            {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "CLEMENTINE"},
+            {"PEAR", "PLUM", "PEACH", "GRAPE", "MANGO", "MELON", "KIWI", "FIG", "LIME", "BERRY"}};
 }
 
 TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
@@ -119,6 +159,7 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
         std::string clue;
         std::vector<std::string> words;
         std::string expected;  // part of the problem reported
+        std::vector<std::string> others = good_round().others;
     };
     const std::vector<Case> cases = {
         {"short word",
@@ -161,10 +202,39 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
          "the line \"FIND 7 FRUIT THAT GROWS ON TREES IN WARM COUNTRIES\" is"},
         {"clue in lower case", "Fruit", good_round().words, "the clue \"Fruit\" uses \"r\""},
         {"empty clue", "", good_round().words, "the clue is empty"},
+        // STRAWBERRY is cut into ST, RY, RAW and BER: BER + RY is a fruit too, and
+        // a player who offers it sees Check refuse a right answer.
+        {"right answer refused",
+         "FRUIT",
+         {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"},
+         "\"BERRY\" belongs to \"FRUIT\" and the tiles spell it (BER + RY); Check would "
+         "refuse a right answer"},
+        {"no category list", "FRUIT", good_round().words, "no \"others:\" list", {}},
+        {"answer among the others", "FRUIT", good_round().words,
+         "\"APPLE\" is an answer; the others: list holds the words that are not",
+         {"PEAR", "APPLE"}},
+        {"other in lower case", "FRUIT", good_round().words,
+         "the others: word \"pear\" is not a word of capitals A to Z", {"pear"}},
+        {"other twice", "FRUIT", good_round().words, "\"PEAR\" is in the others: list twice",
+         {"PEAR", "PLUM", "PEAR"}},
+        // DAUGHTER gives DA, GRANDSON gives DS: DAD is a relative, and so are DADS.
+        {"plural refused",
+         "RELATIVES",
+         {"AUNT", "UNCLE", "NIECE", "NEPHEW", "COUSIN", "DAUGHTER", "GRANDSON"},
+         "\"DADS\", the plural of \"DAD\", belongs to \"RELATIVES\" and the tiles spell it "
+         "(DA + DS)",
+         {"DAD", "MUM"}},
+        // ...and the plural of an answer is as right as the answer.
+        {"plural of an answer refused",
+         "FRUIT",
+         {"APPLE", "LEMON", "BANANA", "CHERRY", "ORANGE", "APRICOT", "PLUMSTONES"},
+         "\"APPLES\", the plural of \"APPLE\", belongs to \"FRUIT\" and the tiles spell it "
+         "(AP + PL + ES)",
+         {"PEAR"}},
     };
     const PlayFonts fonts;
     for (const Case& c : cases) {
-        PuzzleRound round{1, 1, c.clue, c.words};
+        PuzzleRound round{1, 1, c.clue, c.words, c.others};
         std::vector<std::string> problems = check_round(round, fonts);
         std::string text = all_lines(problems);
         EXPECT_NE(text.find("round 1: " + c.expected), std::string::npos) << c.name << " gave:\n"
@@ -174,11 +244,135 @@ TEST(ContentTest, CheckRejectsRoundsThatWouldSpoilTheGame) {
         << all_lines(check_round(good_round(), fonts));
 }
 
+TEST(ContentTest, WordListEntriesAreReadAsTheTilesSpellThem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"lemon", "LEMON"},
+        {"Lemon", "LEMON"},            // proper nouns stay, in capitals
+        {"café", "CAFE"},              // accents go
+        {"encyclopædia", "ENCYCLOPAEDIA"},
+        {"Œdipus", "OEDIPUS"},
+        {"lemon's", ""},               // possessives go: the plural is listed on its own
+        {"o'clock", ""},
+        {"x-ray", ""},
+        {"3D", ""},
+        {"caf\xC3", ""},              // a broken UTF-8 sequence
+    };
+    for (const auto& [entry, form] : cases) EXPECT_EQ(word_list_form(entry), form) << entry;
+
+    tvk::testing_support::TempDir dir;
+    const std::string path = dir.write("words", "lemon\nLemon\nlemon's\r\napple\n");
+    std::vector<std::string> words;
+    std::string error;
+    ASSERT_TRUE(load_word_list(path, words, error)) << error;
+    EXPECT_EQ(words, (std::vector<std::string>{"APPLE", "LEMON"}));
+    EXPECT_FALSE(load_word_list(dir.file("missing"), words, error));
+    EXPECT_NE(error.find("wbritish-large"), std::string::npos) << error;
+}
+
+TEST(ContentTest, DictionaryPassListsWhatTheTilesSpellBesidesTheAnswers) {
+    PuzzleRound round = good_round();
+    round.words[6] = "STRAWBERRY";  // ST, RY, RAW, BER
+    // Tiles: AP PLE, LE MON, BA NA NA, CH RY ER, OR GE AN, AP OT RIC, ST RY RAW BER.
+    const std::vector<std::string> word_list = {
+        "APPLE",       // an answer: not listed
+        "BANANABERRY", // five tiles: more than a player can pick
+        "BERRY",       // BER + RY
+        "CHAP",        // CH + AP
+        "NANA",        // the two NA tiles
+        "NANANA",      // needs a third NA
+        "RAW",         // one tile
+        "STRAWBERRY",  // an answer
+        "ZEBRA",       // no Z
+    };
+    std::vector<std::string> listed;
+    for (const SpelledWord& spelled : words_spelled(round, word_list)) {
+        listed.push_back(spelled.word + " = " + spelled.assembled);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"BERRY = BER + RY", "CHAP = CH + AP",
+                                                "NANA = NA + NA", "RAW = RAW"}));
+
+    // Answers must be words of the (British) list.
+    round.words[0] = "APPEL";
+    EXPECT_EQ(check_answers_listed({round}, word_list),
+              (std::vector<std::string>{
+                  "round 1: \"APPEL\" is not in the word list; check its spelling (British)",
+                  "round 1: \"LEMON\" is not in the word list; check its spelling (British)",
+                  "round 1: \"BANANA\" is not in the word list; check its spelling (British)",
+                  "round 1: \"CHERRY\" is not in the word list; check its spelling (British)",
+                  "round 1: \"ORANGE\" is not in the word list; check its spelling (British)",
+                  "round 1: \"APRICOT\" is not in the word list; check its spelling (British)"}));
+}
+
+TEST(ContentTest, DifficultyIsMeasuredByLengthAndCommonness) {
+    tvk::testing_support::TempDir dir;
+    dir.write("english-words.10", "apple\nlemon\n");
+    dir.write("english-words.35", "apple\nkumquat\n");  // the smallest size counts
+    dir.write("british-words.50", "yoghurt\n");
+    dir.write("english-upper.20", "London\n");
+    dir.write("american-words.10", "kumquat\n");       // not read
+    CommonnessLevels levels;
+    std::string error;
+    ASSERT_TRUE(load_commonness(dir.path().string(), levels, error)) << error;
+    EXPECT_EQ(commonness_of(levels, "APPLE"), 10);
+    EXPECT_EQ(commonness_of(levels, "KUMQUAT"), 35);
+    EXPECT_EQ(commonness_of(levels, "YOGHURT"), 50);
+    EXPECT_EQ(commonness_of(levels, "LONDON"), 20);
+    EXPECT_EQ(commonness_of(levels, "ZYZZYVA"), kUnlistedLevel);
+
+    // Twenty rounds: the second block has rarer but shorter words.
+    std::vector<PuzzleRound> rounds;
+    for (int r = 1; r <= 20; ++r) {
+        PuzzleRound round{r, r, "THINGS", {}, {}};
+        round.words = r <= 10 ? std::vector<std::string>{"KUMQUAT", "LONDON"}
+                              : std::vector<std::string>{"YOGHURT", "APPLE"};
+        rounds.push_back(round);
+    }
+    const std::vector<DifficultyBlock> blocks = difficulty_by_block(rounds, levels);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0].first_round, 1);
+    EXPECT_EQ(blocks[0].last_round, 10);
+    EXPECT_EQ(blocks[0].words, 20);
+    EXPECT_DOUBLE_EQ(blocks[0].mean_length, 6.5);
+    EXPECT_DOUBLE_EQ(blocks[0].mean_level, 27.5);
+    EXPECT_EQ(blocks[0].common_words, 10);
+    EXPECT_DOUBLE_EQ(blocks[1].mean_length, 6.0);
+    EXPECT_DOUBLE_EQ(blocks[1].mean_level, 30.0);
+    EXPECT_EQ(blocks[1].common_words, 10);
+    EXPECT_EQ(check_difficulty_rises(blocks),
+              (std::vector<std::string>{"rounds 11-20 are easier than rounds 1-10: answers of "
+                                        "6.00 letters on average after 6.50"}));
+    EXPECT_FALSE(load_commonness(dir.file("none"), levels, error));
+}
+
+TEST(ContentTest, ProgressLineHoldsOneDigitPerRound) {
+    std::vector<double> progress(51, 0.0);
+    progress[3] = 1;
+    progress[50] = 1;
+    const std::string line = tvk::game::progress_line(progress);
+    EXPECT_EQ(line.find_first_not_of("0123456789abcdef"), std::string::npos) << line;
+    const tvk::RtString digits = tvk::string_decrypt(tvk::game::kProgressKey, line.c_str());
+    EXPECT_STREQ(digits.c_str(), ("0001" + std::string(46, '0') + "1").c_str());
+    const auto back = tvk::game::progress_from_line(line);
+    EXPECT_EQ(std::vector<double>(back.begin(), back.end()), progress);
+
+    // A line of fewer digits leaves the rest 0; a character that is no digit reads as 0.
+    const std::string short_line =
+        tvk::string_encrypt(tvk::game::kProgressKey, "01x1").c_str();
+    const auto partial = tvk::game::progress_from_line(short_line);
+    EXPECT_EQ(partial[1], 1);
+    EXPECT_EQ(partial[2], 0);
+    EXPECT_EQ(partial[3], 1);
+    EXPECT_EQ(partial[4], 0);
+    EXPECT_EQ(partial[50], 0);
+}
+
 TEST(ContentTest, SharedFragmentsThatSwapFreelyAreAccepted) {
     // PEAR and PEACH share the opening PE; either copy serves either word, so the
     // round can be finished whichever is assembled first.
-    PuzzleRound round{
-        1, 1, "FRUIT", {"PEAR", "PEACH", "BANANA", "CHERRY", "ORANGE", "APRICOT", "STRAWBERRY"}};
+    PuzzleRound round = good_round();
+    round.words[0] = "PEAR";
+    round.words[1] = "PEACH";
+    round.others = {"APPLE", "LEMON"};
     EXPECT_TRUE(check_solvable(round).empty()) << all_lines(check_solvable(round));
 }
 
@@ -213,6 +407,7 @@ TEST(ContentTest, SourceLayoutProblemsNameTheirLine) {
 
 TEST(ContentTest, TextsThatDoNotFitNameTheirPlace) {
     PuzzleRound round = good_round();
+    round.words[6] = "STRAWBERRY";
     PlayFonts wide;
     wide.fragment.width['W'] = 50;  // "RAW" of STRAWBERRY no longer fits a tile
     wide.heading.width['Y'] = 130;  // nor "7. STRAWBERRY" the word list
@@ -337,6 +532,24 @@ TEST(ContentTest, ToolBuildsChecksAndDecodes) {
     EXPECT_FALSE(std::ifstream(not_built).good());
     run_tool("check " + bad, &status);
     EXPECT_EQ(status, 1);
+
+    // The check lists per round what the tiles spell besides the answers.
+    out = run_tool("check " + kRoundsSource + " --fonts " + kMedia, &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("  round 1 " + shipped_rounds()[0].clue + ":"), std::string::npos) << out;
+    EXPECT_NE(out.find("rounds 41-50: mean length"), std::string::npos) << out;
+    out = run_tool("check " + kRoundsSource + " --words " + dir.file("no-words"), &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("wbritish-large"), std::string::npos) << out;
+
+    // The progress file's line, read back by the game's own format.
+    std::vector<double> progress(51, 0.0);
+    progress[3] = progress[50] = 1;
+    const std::string progress_file =
+        dir.write("moredata.txt", tvk::game::progress_line(progress) + "\r\n");
+    out = run_tool("progress " + progress_file, &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "completed: 3 50\n");
     run_tool("frobnicate", &status);
     EXPECT_EQ(status, 2);
 }

@@ -11,9 +11,11 @@
 #include <set>
 #include <sstream>
 #include <cctype>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "game/deal_file.h"
 #include "game/fragment_cuts.h"
 #include "game/game_fixture.h"
 #include "game/game_state.h"
@@ -176,6 +178,40 @@ TEST_F(RoundTest, TheBackButtonEndsTheRoundUnrecorded) {
     EXPECT_EQ(g.found_count, 7);
     EXPECT_EQ(g.screen_state, game::kStateRoundSelect);
     EXPECT_EQ(g.progress(2), 0);
+}
+
+// The test hook of the shipped-game runs: the points it writes, clicked in turn,
+// assemble every answer. Round 2 has RY twice (BLACKBERRY, MULBERRY): each word is
+// given a tile of its own.
+TEST_F(RoundTest, TheDealFileGivesThePointsThatAssembleEachAnswer) {
+    testing_support::TempDir dir;
+    const std::string deal = dir.file("deal.txt");
+    GameState& g = game_state();
+    g.chosen_round = 2;
+    game::setup_round();
+    game::write_deal_file();  // the variable is not set: nothing is written
+    EXPECT_FALSE(fs::exists(deal));
+
+    setenv(game::kDealFileVariable, deal.c_str(), 1);
+    game::write_deal_file();
+    unsetenv(game::kDealFileVariable);
+    std::ifstream in(deal);
+    std::string line;
+    int32_t words = 0;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string word;
+        fields >> word;
+        EXPECT_EQ(word, kRoundTwo.words[static_cast<size_t>(words)]);
+        double x = 0, y = 0;
+        while (fields >> x >> y) press_at(x, y);
+        EXPECT_STREQ(g.picked_texts(0).c_str(), word.c_str());
+        press_check();
+        EXPECT_EQ(g.found_count, ++words) << line;
+    }
+    EXPECT_EQ(words, 7);
+    EXPECT_EQ(g.screen_state, game::kStateRoundWon);
+    EXPECT_FALSE(fs::exists(deal + ".new"));
 }
 
 TEST(PuzzleFile, ReadsCluesAndWordsAndTakesAShortFileAsEmptyLines) {

@@ -7,16 +7,11 @@
 set -uo pipefail
 
 game=$1 shots=$2
+source "$(dirname "$0")/../support/virtual_display.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
-
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+at_exit 'rm -rf "$work"'
+at_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null'
 
 fail() {
   echo "FAIL: $*" >&2
@@ -33,14 +28,7 @@ cp "$game" "$work/game/splitverse"
 cp -r "$(dirname "$game")/Media" "$work/game/Media"
 rm -f "$work/game/Media/moredata.txt"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 200); do
-  [[ -s $work/display ]] && break
-  sleep 0.05
-done
-[[ -s $work/display ]] || fail "no virtual display"
-export DISPLAY=":$(head -1 "$work/display")"
+start_virtual_display
 
 (cd / && exec env TMPDIR="$work/tmp" XDG_DATA_HOME="$work/data" SDL_VIDEODRIVER=x11 \
    SDL_AUDIODRIVER=dummy "$work/game/splitverse" >"$work/out.txt" 2>"$work/err.txt") &

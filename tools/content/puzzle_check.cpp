@@ -4,7 +4,8 @@
 #include <map>
 #include <set>
 
-#include "tools/content/fragment_cuts.h"
+#include "game/content/word_cuts.h"
+#include "tools/content/round_tiles.h"
 
 namespace tvk::content {
 
@@ -19,9 +20,33 @@ std::string round_prefix(const PuzzleRound& round) {
     return "round " + std::to_string(round.number) + ": ";
 }
 
+// The regular plurals of a word in capitals: +ES after SS, X, Z, CH and SH, Y after
+// a consonant turned into IES, +S otherwise. A word that already ends in S is
+// taken as a plural (WAVES, TROUSERS). Irregular plurals (MICE) are written out
+// in the others: lists.
+std::vector<std::string> plural_forms(const std::string& word) {
+    auto ends_with = [&](const char* end) {
+        const std::string e(end);
+        return word.size() > e.size() && word.compare(word.size() - e.size(), e.size(), e) == 0;
+    };
+    if (ends_with("SS") || ends_with("X") || ends_with("Z") || ends_with("CH") ||
+        ends_with("SH")) {
+        return {word + "ES"};
+    }
+    if (ends_with("S")) return {};
+    if (word.size() > 2 && word.back() == 'Y' &&
+        std::string("AEIOU").find(word[word.size() - 2]) == std::string::npos) {
+        return {word.substr(0, word.size() - 1) + "IES"};
+    }
+    return {word + "S"};
+}
+
+bool capitals_only(const std::string& word) {
+    return std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
 bool valid_word(const std::string& word) {
-    return word.size() >= 4 && word.size() <= 10 &&
-           std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    return word.size() >= 4 && word.size() <= 10 && capitals_only(word);
 }
 
 // Centred texts start at 240 - width / 2 with the width halved by integer division.
@@ -49,7 +74,7 @@ void check_word_form(const PuzzleRound& round, std::vector<std::string>& problem
             problems.push_back(where + "has " + std::to_string(word.size()) +
                                " letters; answers have 4 to 10");
         }
-        if (!std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+        if (!capitals_only(word)) {
             problems.push_back(where + "may only use the capital letters A to Z");
         }
     }
@@ -104,7 +129,7 @@ void check_text_room(const PuzzleRound& round, const PlayFonts& fonts,
         const std::string& word = round.words[i];
         if (!valid_word(word)) continue;
 
-        for (const std::string& piece : cut_word(word)) {
+        for (const std::string& piece : game::fragments_of(word)) {
             fragments.push_back(piece);
             const int width = fonts.fragment.text_width(piece);
             const int offset = PlayLayout::kTileWidth / 2 - width / 2;
@@ -162,26 +187,58 @@ void check_text_room(const PuzzleRound& round, const PlayFonts& fonts,
     }
 }
 
-struct Tile {
-    std::string text;
-    size_t owner;  // index of the answer the fragment was cut from
-};
+bool is_answer(const PuzzleRound& round, const std::string& word) {
+    return std::find(round.words.begin(), round.words.end(), word) != round.words.end();
+}
 
-// Every set of up to four tiles that, picked in some order, spells the target.
-void find_builds(const std::vector<Tile>& tiles, const std::string& target, size_t matched,
-                 std::vector<size_t>& used, std::vector<std::vector<size_t>>& builds) {
-    if (matched == target.size()) {
-        builds.push_back(used);
+// The others: list holds the words that belong to the clue besides the answers. A
+// player who assembles one of them, or the plural of one of them or of an answer
+// (the word lines show only lengths, and DADS is as right as DAD), sees Check
+// refuse a right answer.
+void check_others(const PuzzleRound& round, std::vector<std::string>& problems) {
+    const std::string prefix = round_prefix(round);
+    if (round.others.empty()) {
+        problems.push_back(prefix + "no \"others:\" list: write the words a player could offer "
+                                    "for " + quoted(round.clue) + " besides the answers");
         return;
     }
-    if (used.size() == static_cast<size_t>(kMaxPicks)) return;
-    for (size_t t = 0; t < tiles.size(); ++t) {
-        if (std::find(used.begin(), used.end(), t) != used.end()) continue;
-        const std::string& text = tiles[t].text;
-        if (text.empty() || target.compare(matched, text.size(), text) != 0) continue;
-        used.push_back(t);
-        find_builds(tiles, target, matched + text.size(), used, builds);
-        used.pop_back();
+    // Each word that belongs, with the word it is the plural of ("" for itself).
+    std::vector<std::pair<std::string, std::string>> belonging;
+    std::set<std::string> seen;
+    for (const std::string& word : round.others) {
+        if (!seen.insert(word).second) {
+            problems.push_back(prefix + quoted(word) + " is in the others: list twice");
+        } else if (word.size() < 2 || !capitals_only(word)) {
+            problems.push_back(prefix + "the others: word " + quoted(word) +
+                               " is not a word of capitals A to Z");
+        } else if (is_answer(round, word)) {
+            problems.push_back(prefix + quoted(word) +
+                               " is an answer; the others: list holds the words that are not");
+        } else {
+            belonging.emplace_back(word, "");
+        }
+    }
+    std::vector<std::string> singulars = round.others;
+    singulars.insert(singulars.end(), round.words.begin(), round.words.end());
+    for (const std::string& word : singulars) {
+        if (!capitals_only(word)) continue;
+        for (const std::string& plural : plural_forms(word)) {
+            if (!is_answer(round, plural) && seen.insert(plural).second) {
+                belonging.emplace_back(plural, word);
+            }
+        }
+    }
+
+    const std::vector<Tile> tiles = round_tiles(round);
+    for (const auto& [word, singular] : belonging) {
+        const std::vector<std::vector<size_t>> builds = builds_of(tiles, word);
+        if (builds.empty()) continue;
+        const std::string what = singular.empty()
+                                     ? quoted(word)
+                                     : quoted(word) + ", the plural of " + quoted(singular) + ",";
+        problems.push_back(prefix + what + " belongs to " + quoted(round.clue) +
+                           " and the tiles spell it (" + spelled(tiles, builds.front()) +
+                           "); Check would refuse a right answer");
     }
 }
 
@@ -196,21 +253,15 @@ bool load_play_fonts(const std::string& media_folder, PlayFonts& fonts, std::str
 
 std::vector<std::string> check_solvable(const PuzzleRound& round) {
     std::vector<std::string> problems;
-    std::vector<Tile> tiles;
-    for (size_t w = 0; w < round.words.size(); ++w) {
-        for (const std::string& piece : cut_word(round.words[w])) tiles.push_back({piece, w});
-    }
+    const std::vector<Tile> tiles = round_tiles(round);
 
     for (size_t w = 0; w < round.words.size(); ++w) {
         const std::string& word = round.words[w];
-        std::vector<std::string> own = cut_word(word);
+        std::vector<std::string> own = game::fragments_of(word);
         if (own.empty()) continue;
         std::sort(own.begin(), own.end());
 
-        std::vector<std::vector<size_t>> builds;
-        std::vector<size_t> used;
-        find_builds(tiles, word, 0, used, builds);
-
+        const std::vector<std::vector<size_t>> builds = builds_of(tiles, word);
         bool reported_theft = false;
         bool reported_twice = false;
         for (const std::vector<size_t>& build : builds) {
@@ -225,7 +276,7 @@ std::vector<std::string> check_solvable(const PuzzleRound& round) {
                     others.insert(quoted(round.words[tiles[t].owner]));
                 }
             }
-            std::string spelled = join(pieces, " + ");
+            const std::string assembled = join(pieces, " + ");
             std::vector<std::string> sorted = pieces;
             std::sort(sorted.begin(), sorted.end());
             std::vector<std::string> owners(others.begin(), others.end());
@@ -234,7 +285,7 @@ std::vector<std::string> check_solvable(const PuzzleRound& round) {
                 // Picking these leaves fragments no remaining answer is made of.
                 reported_theft = true;
                 problems.push_back(round_prefix(round) + quoted(word) +
-                                   " can also be assembled as " + spelled +
+                                   " can also be assembled as " + assembled +
                                    ", taking fragments that " + join(owners, " and ") +
                                    (owners.size() == 1 ? " needs" : " need") +
                                    "; the round could no longer be finished");
@@ -243,7 +294,7 @@ std::vector<std::string> check_solvable(const PuzzleRound& round) {
                 reported_twice = true;
                 problems.push_back(round_prefix(round) + quoted(word) +
                                    " can be assembled a second time from fragments of " +
-                                   join(owners, " and ") + " (" + spelled +
+                                   join(owners, " and ") + " (" + assembled +
                                    "); it would be counted as found twice");
             }
         }
@@ -255,9 +306,10 @@ std::vector<std::string> check_round(const PuzzleRound& round, const PlayFonts& 
     std::vector<std::string> problems;
     check_word_form(round, problems);
     check_clue(round, fonts, problems);
+    check_others(round, problems);
 
     int fragments = 0;
-    for (const std::string& word : round.words) fragments += fragment_count(word.size());
+    for (const std::string& word : round.words) fragments += game::fragment_count(word.size());
     if (fragments != kTilesPerRound) {
         problems.push_back(round_prefix(round) + "the words give " + std::to_string(fragments) +
                            " fragments; a round needs exactly 20 (4 and 5 letters give 2, "
@@ -331,7 +383,7 @@ std::vector<WidestText> widest_texts(const std::vector<PuzzleRound>& rounds,
         consider(widest[0], "FIND 7 " + round.clue, fonts.find.text_width("FIND 7 " + round.clue));
         for (size_t i = 0; i < round.words.size(); ++i) {
             const std::string& word = round.words[i];
-            for (const std::string& piece : cut_word(word)) {
+            for (const std::string& piece : game::fragments_of(word)) {
                 consider(widest[1], piece, fonts.fragment.text_width(piece));
             }
             const std::string number = std::to_string(i + 1) + ". ";

@@ -12,7 +12,6 @@ namespace tvk::content {
 inline constexpr int kRoundCount = 50;
 inline constexpr int kWordsPerRound = 7;
 inline constexpr int kTilesPerRound = 20;
-inline constexpr int kMaxPicks = 4;  // fragments the player can pick before checking
 
 // Where the play screen draws the puzzle texts (play-area pixels). The tile frames
 // and buttons are part of the background pictures, so a text must stay inside them.
@@ -39,8 +38,9 @@ struct PlayFonts {
 // its image is not there yet; false with a reason when an image cannot be measured.
 bool load_play_fonts(const std::string& media_folder, PlayFonts& fonts, std::string& error);
 
-// Problems of one round on its own: word count, word form, clue, fragments, the
-// room each text has on screen, and solvability.
+// Problems of one round on its own: word count, word form, clue, the others: list
+// (no word of it, nor the plural of it or of an answer, spelled by the tiles),
+// fragments, the room each text has on screen, and solvability.
 std::vector<std::string> check_round(const PuzzleRound& round, const PlayFonts& fonts);
 
 // Ways to assemble an answer that would spoil the round: from fragments another

@@ -24,6 +24,7 @@ PuzzleSource parse_puzzle_source(const std::string& text) {
     std::istringstream in(text);
     std::string raw;
     int line = 0;
+    bool in_others = false;  // an "others:" line came: words go to the category list
     while (std::getline(in, raw)) {
         ++line;
         std::string content = trimmed(raw);
@@ -49,6 +50,7 @@ PuzzleSource parse_puzzle_source(const std::string& text) {
             round.line = line;
             round.clue = trimmed(content.substr(colon + 1));
             source.rounds.push_back(round);
+            in_others = false;
             continue;
         }
 
@@ -57,11 +59,25 @@ PuzzleSource parse_puzzle_source(const std::string& text) {
                 at_line(line, "words before the first \"round N: CLUE\" line"));
             continue;
         }
+        PuzzleRound& round = source.rounds.back();
+        if (content.rfind(kOthersLabel, 0) == 0) {
+            in_others = true;
+            content = content.substr(std::string(kOthersLabel).size());
+        }
         std::istringstream words(content);
         std::string word;
-        while (words >> word) source.rounds.back().words.push_back(word);
+        while (words >> word) (in_others ? round.others : round.words).push_back(word);
     }
     return source;
+}
+
+std::vector<std::string> puzzle_lines(const std::vector<PuzzleRound>& rounds) {
+    std::vector<std::string> lines;
+    for (const PuzzleRound& round : rounds) {
+        lines.push_back(round.clue);
+        lines.insert(lines.end(), round.words.begin(), round.words.end());
+    }
+    return lines;
 }
 
 }  // namespace tvk::content
