@@ -18,6 +18,7 @@ void set_screen_mode(double width, double height, double fullscreen) {
     settings.screen_width = w;
     OpenGLRainbows* device = graphics_device();
     if (device) {
+        flush_draw_batch(*device);
         if (w != 0) device->display.window_width = w;
         if (h != 0) device->display.window_height = h;
         if (full != 0) {
