@@ -19,9 +19,10 @@
 #include "bench/anchor_workload.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"
+#include "runtime/gfx/display_commands.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/value/error_state.h"
 #include "runtime/value/program_settings.h"
 
@@ -58,7 +59,7 @@ void program_main() {
     // The frame rate setting cannot express "no cap" (0 means a 2 ms period), so the
     // bench takes the pacing out as a program may: with no interval the frame wait
     // only pumps the window's messages.
-    graphics_device()->frame_interval = 0;
+    graphics_device()->pacing.frame_interval = 0;
     bench::print_glinfo(reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                         reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     set_clear_colour(32 | 32 << 8 | 48 << 16);

@@ -21,9 +21,10 @@
 #include "bench/anchor_workload.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/frame_flip.h"
+#include "runtime/gfx/display_commands.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/value/clock.h"
 #include "runtime/value/error_state.h"
 #include "runtime/value/program_settings.h"
@@ -76,7 +77,7 @@ void program_main() {
         set_alpha_mode(-1);
         for (size_t i = 0; i < bunnies.x.size(); ++i)
             draw_sprite(kSprite, static_cast<int32_t>(bunnies.x[i]), static_cast<int32_t>(bunnies.y[i]));
-        const double deadline = graphics_device()->next_frame_time, drawn = clock_ms();
+        const double deadline = graphics_device()->pacing.next_frame_time, drawn = clock_ms();
         flip_screen();
         const double t = bench::now_s();
         if (trace) std::fprintf(trace, "%d %.4f %.4f %.4f\n", frame, deadline, drawn, clock_ms());

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "runtime/files/archive_format.h"
+#include "runtime/gfx/bmp_writer.h"
 #include "runtime/gfx/image_buffer.h"
-#include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/jpeg_writer.h"
+#include "runtime/gfx/png_writer.h"
 #include "runtime/value/text_cipher.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "game/media_table.h"
 
 #include "runtime/audio/sound_commands.h"
-#include "runtime/gfx/font_table.h"
-#include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/sprite_commands.h"
+#include "runtime/gfx/text_commands.h"
 
 namespace tvk::game {
 

@@ -5,8 +5,8 @@
 #include "game/screens.h"
 #include "runtime/audio/sound_commands.h"
 #include "runtime/core/frame_flip.h"
-#include "runtime/gfx/font_table.h"
-#include "runtime/gfx/sprite_drawing.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/text_commands.h"
 #include "runtime/value/number_text.h"
 
 namespace tvk::game {

@@ -2,8 +2,8 @@
 
 #include "game/game_state.h"
 #include "runtime/core/frame_flip.h"
-#include "runtime/gfx/font_table.h"
-#include "runtime/gfx/sprite_drawing.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/text_commands.h"
 #include "runtime/input/input_commands.h"
 #include "runtime/value/numeric_helpers.h"
 

@@ -49,7 +49,7 @@ void pause_wait() {
     print_line("pause loop in showscreen/hibernate");
     while (core.paused != 0 && core.activation_request == 0) {
         service_looped_music();
-        if (pump_messages(drawing_device(), window_message_handler()) == 0) end_program();
+        if (pump_messages(graphics_device(), window_message_handler()) == 0) end_program();
         if (core.paused == 0) break;
         platform::sleep_ms(200);
     }
@@ -61,6 +61,9 @@ void pause_wait() {
 void flip_screen() {
     CoreState& core = core_state();
     OpenGLRainbows* device = graphics_device();
+    // The frame's gathered draws go to OpenGL before the window's messages are
+    // handled: the program's message handler may make OpenGL calls of its own.
+    if (device) flush_draw_batch(*device);
     if (core.activation_request != 0) activate_window();
     core.previous_frame_time = core.current_frame_time;
     core.current_frame_time = clock_ms();
@@ -82,7 +85,7 @@ uint8_t wait_input_step(uint8_t wanted) {
     platform::PointerRecord recorded = platform::pointer_record();
     for (int round = 0; round < 15; ++round) {
         service_looped_music();
-        pump_messages(drawing_device(), window_message_handler());
+        pump_messages(graphics_device(), window_message_handler());
         if (core.paused != 0) {
             pause_wait();
             return kInputPaused;

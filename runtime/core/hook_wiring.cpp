@@ -17,13 +17,14 @@ namespace tvk {
 namespace {
 
 int32_t pump_main_window(MessageCallback callback) {
-    return pump_messages(drawing_device(), callback);
+    return pump_messages(graphics_device(), callback);
 }
 
 bool display_frame(ScreenFrame& frame) {
-    const OpenGLRainbows* device = drawing_device();
+    const OpenGLRainbows* device = graphics_device();
     if (!device) return false;
-    frame = {device->orientation & 3, device->window_width, device->window_height};
+    frame = {device->screen.orientation & 3, device->display.window_width,
+             device->display.window_height};
     return true;
 }
 

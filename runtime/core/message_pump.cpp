@@ -30,7 +30,7 @@ uint8_t character_of_key(uint8_t key_code) {
 
 int32_t pump_messages(OpenGLRainbows* device, MessageCallback callback) {
     const uint32_t main_id =
-        platform::window_id(device ? device->window : core_state().main_window);
+        platform::window_id(device ? device->display.window : core_state().main_window);
     platform::Event event;
     while (platform::event_pending()) {
         if (callback) callback();
@@ -66,7 +66,7 @@ void window_procedure(const platform::Event& event) {
             // and the stop in progress ends the process.
             if (core.main_window) {
                 if (OpenGLRainbows* device = graphics_device()) {
-                    if (device->window == core.main_window) device->window = nullptr;
+                    if (device->display.window == core.main_window) device->display.window = nullptr;
                 }
                 platform::destroy_window(core.main_window);
                 core.main_window = nullptr;

@@ -40,8 +40,10 @@ int32_t play_movie(const RtString& name, bool loop) {
     std::string path;
     if (!resolve_media_path(media_archives().temporary_files, name.c_str(), path, false)) return 3;
     OpenGLRainbows* device = graphics_device();
-    if (!device || !device->window) return 3;
-    platform::Movie* movie = platform::open_movie(path.c_str(), device->window);
+    if (!device || !device->display.window) return 3;
+    // The movie renders into the device's context with OpenGL state of its own.
+    flush_draw_batch(*device);
+    platform::Movie* movie = platform::open_movie(path.c_str(), device->display.window);
     if (!movie) return 3;
     const double end = platform::movie_length_ms(movie);
 

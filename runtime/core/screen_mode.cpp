@@ -18,8 +18,9 @@ void set_screen_mode(double width, double height, double fullscreen) {
     settings.screen_width = w;
     OpenGLRainbows* device = graphics_device();
     if (device) {
-        if (w != 0) device->window_width = w;
-        if (h != 0) device->window_height = h;
+        flush_draw_batch(*device);
+        if (w != 0) device->display.window_width = w;
+        if (h != 0) device->display.window_height = h;
         if (full != 0) {
             enter_fullscreen(*device);
         } else {
@@ -29,9 +30,9 @@ void set_screen_mode(double width, double height, double fullscreen) {
     InputDevice* input = input_device();
     apply_pointer_setting(input ? input->pointer_shown != 0 : true);
     if (device) {
-        rebind_input_window(device->window);
-        core_state().main_window = device->window;
-        set_sound_window(device->window);
+        rebind_input_window(device->display.window);
+        core_state().main_window = device->display.window;
+        set_sound_window(device->display.window);
     }
     for (int i = 0; i < 5; ++i) flip_screen();
 }

@@ -6,11 +6,12 @@
 #include "runtime/core/working_folder.h"
 #include "runtime/files/channels.h"
 #include "runtime/files/media_archive.h"
-#include "runtime/gfx/font_table.h"
+#include "runtime/gfx/builtin_font.h"
+#include "runtime/gfx/display_commands.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/scene_3d.h"
-#include "runtime/gfx/sprite_store.h"
-#include "runtime/gfx/targets/shader_programs.h"
+#include "runtime/gfx/targets/shader_commands.h"
+#include "runtime/gfx/text_commands.h"
 #include "runtime/input/input_device.h"
 #include "runtime/native/native_registry.h"
 #include "runtime/net/socket_table.h"
@@ -53,11 +54,11 @@ bool open_graphics_device(StartUp& s) {
     const ProgramSettings& settings = runtime_settings();
     log_line("rbow\n");
     OpenGLRainbows& device = create_graphics_device();
-    device.depth_stencil_buffer = settings.depth_stencil_buffer != 0 ? 1 : 0;
+    device.display.depth_stencil_buffer = settings.depth_stencil_buffer != 0 ? 1 : 0;
     log_line("rbow init\n");
     if (!open_window(device, s.instance, settings.screen_width, settings.screen_height, 0,
                      settings.frame_rate, settings.multisample_samples)) {
-        s.failure = open_window_failure();
+        s.failure = device.display.failure;
         return false;
     }
     s.device = &device;
@@ -66,21 +67,21 @@ bool open_graphics_device(StartUp& s) {
 
 // The drawing state every frame starts from.
 void start_frame_drawing() {
-    if (OpenGLRainbows* device = drawing_device()) reset_frame_drawing(*device);
+    if (OpenGLRainbows* device = graphics_device()) reset_frame_drawing(*device);
 }
 
 void destroy_device() {
     // The window outlives the device: it is destroyed last, after the media temporaries.
-    if (OpenGLRainbows* device = drawing_device()) {
-        if (device->window == core_state().main_window) device->window = nullptr;
+    if (OpenGLRainbows* device = graphics_device()) {
+        if (device->display.window == core_state().main_window) device->display.window = nullptr;
     }
     destroy_graphics_device();
 }
 
 bool title_main_window(StartUp& s) {
     CoreState& core = core_state();
-    core.main_window = s.device->window;
-    platform::set_window_title(s.device->window, s.title);
+    core.main_window = s.device->display.window;
+    platform::set_window_title(s.device->display.window, s.title);
     log_line("Cptn\n");
     core.stored_title = RtString(s.title);
     platform::set_screensaver_allowed(false);
@@ -121,6 +122,10 @@ void reset_scene() {
 
 void shaders_off() { use_shader(-1); }
 
+void delete_shaders() {
+    if (OpenGLRainbows* device = graphics_device()) delete_all_shaders(*device);
+}
+
 bool create_input(StartUp&) {
     log_line("Input\n");
     create_input_object();
@@ -139,9 +144,9 @@ bool set_window_mode(StartUp& s) {
 
 bool open_input_devices(StartUp& s) {
     log_line("Create DXin\n");
-    create_input_devices(s.device->window, runtime_settings().hide_system_pointer != 0);
+    create_input_devices(s.device->display.window, runtime_settings().hide_system_pointer != 0);
     log_line("reptr\n");
-    if (InputDevice* input = input_device()) input->window = s.device->window;
+    if (InputDevice* input = input_device()) input->window = s.device->display.window;
     return true;
 }
 
@@ -209,7 +214,7 @@ bool ready_to_run(StartUp&) {
 bool show_or_hide_window(StartUp& s) {
     if (s.show_command == 0) {
         hide_window(*s.device);
-        platform::hide_window(s.device->window);
+        platform::hide_window(s.device->display.window);
     }
     return true;
 }
@@ -225,14 +230,14 @@ bool resolve_native(StartUp&) {
 }
 
 bool start_sound_device(StartUp& s) {
-    start_sound(s.device->window);
+    start_sound(s.device->display.window);
     return true;
 }
 
 void close_music() { stop_music(); }
 
 void delete_sprites() {
-    if (OpenGLRainbows* device = drawing_device()) delete_all_sprites(*device);
+    if (OpenGLRainbows* device = graphics_device()) delete_all_sprites(*device);
 }
 
 bool finish(StartUp&) {
@@ -251,7 +256,7 @@ constexpr ServiceSteps kServices[] = {
     {.name = "network", .start = start_network, .stop_rank = 4, .stop = release_network_state},
     {.name = "3D scene", .start = create_scene, .before_pump = advance_scene,
      .after_present = reset_scene, .stop_rank = 10, .stop = destroy_scene_3d},
-    {.name = "shaders", .after_present = shaders_off, .stop_rank = 8, .stop = delete_all_shaders},
+    {.name = "shaders", .after_present = shaders_off, .stop_rank = 8, .stop = delete_shaders},
     {.name = "input object", .start = create_input},
     {.name = "window mode", .start = set_window_mode},
     {.name = "input devices", .start = open_input_devices, .sample = update_input, .stop_rank = 5,

@@ -21,7 +21,7 @@ void shutdown_runtime() {
     // without a window.
     write_back_line_store();
     write_back_ini_store();
-    if (!drawing_device()) return;
+    if (!graphics_device()) return;
     log_line("Shut down TVK\n");
     const auto rows = service_table();
     int32_t last_rank = 0;

@@ -3,9 +3,8 @@
 #include <utility>
 
 #include "runtime/core/frame_flip.h"
-#include "runtime/gfx/backgrounds.h"
-#include "runtime/gfx/font_table.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/text_commands.h"
 #include "runtime/input/input_device.h"
 #include "runtime/value/number_text.h"
 
@@ -44,7 +43,7 @@ void input_text(RtString& variable, double x, double y, int32_t proportional) {
     OpenGLRainbows* device = graphics_device();
     // Typed characters reach the queue only through a window's frame flips; without
     // the input object and a window no Enter could ever end the wait.
-    if (!device || !device->window || !input_device()) return;
+    if (!device || !device->display.window || !input_device()) return;
     grab_background(*device, kTextEntryBackground);
     TextEntry entry;
     entry.text = variable;

@@ -8,34 +8,19 @@
 #include <cstring>
 #include <new>
 
-#include "runtime/files/media_archive.h"
 #include "runtime/gfx/colour_key.h"
-#include "runtime/gfx/draw_batch.h"
-#include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/image_file.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/texture_upload.h"
-#include "runtime/value/error_state.h"
 
 namespace tvk {
 
 namespace {
 
-// Tile sizes beside the device's sets, and the read-back buffer of grabs without
-// BGRA transfers; both kept for the process.
-struct BackgroundStore {
-    std::array<BackgroundTileSizes, kBackgroundSetCount> sizes{};
-    std::vector<uint8_t> scratch;
-};
-
-BackgroundStore& background_store() {
-    static BackgroundStore store;
-    return store;
-}
-
 BackgroundTileSet* tile_set(OpenGLRainbows& device, int32_t set) {
     if (set < 0 || set >= kBackgroundSetCount) return nullptr;
-    return &device.background_sets[static_cast<size_t>(set)];
+    return &device.backgrounds.sets[static_cast<size_t>(set)];
 }
 
 size_t tile_index(int32_t column, int32_t row) {
@@ -61,7 +46,7 @@ uint32_t prepare_tile(uint32_t& texture, int16_t& texture_width, int16_t& textur
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, device.bgra_supported ? GL_BGRA : GL_RGBA,
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, device.display.bgra_supported ? GL_BGRA : GL_RGBA,
                  GL_UNSIGNED_BYTE, nullptr);
     texture_width = texture_height = static_cast<int16_t>(side);
     return texture;
@@ -70,8 +55,8 @@ uint32_t prepare_tile(uint32_t& texture, int16_t& texture_width, int16_t& textur
 }  // namespace
 
 BackgroundTileSizes* background_tile_sizes(OpenGLRainbows& device, int32_t set) {
-    if (!tile_set(device, set)) return nullptr;
-    return &background_store().sizes[static_cast<size_t>(set)];
+    BackgroundTileSet* tiles = tile_set(device, set);
+    return tiles ? &tiles->sizes : nullptr;
 }
 
 int32_t grab_tile_side(int32_t width, int32_t height, int32_t max_texture) {
@@ -96,13 +81,13 @@ bool grab_background(OpenGLRainbows& device, int32_t set) {
     flush_draw_batch(device);
     BackgroundTileSet* tiles = tile_set(device, set);
     if (!tiles) return false;
-    BackgroundTileSizes& sizes = *background_tile_sizes(device, set);
-    const int32_t width = device.window_width, height = device.window_height;
+    BackgroundTileSizes& sizes = tiles->sizes;
+    const int32_t width = device.display.window_width, height = device.display.window_height;
     if (width <= 0 || height <= 0) return false;
     const int32_t side = grab_tile_side(width, height, max_texture_size());
     const int32_t rows = std::min((height + side - 1) / side, kBackgroundRows);
     const int32_t columns = std::min((width + side - 1) / side, kBackgroundColumns);
-    std::vector<uint8_t>& scratch = background_store().scratch;
+    std::vector<uint8_t>& scratch = device.backgrounds.scratch;
     for (int32_t r = 0; r < rows; ++r) {
         for (int32_t c = 0; c < columns; ++c) {
             const size_t i = tile_index(c, r);
@@ -110,7 +95,7 @@ bool grab_background(OpenGLRainbows& device, int32_t set) {
             const int32_t uw = std::min(side, width - tile_left);
             const int32_t uh = std::min(side, height - tile_top);
             prepare_tile(tiles->textures[i], sizes.texture_width[i], sizes.texture_height[i], side, device);
-            if (device.bgra_supported) {
+            if (device.display.bgra_supported) {
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tile_left, height - tile_top - uh, uw, uh);
             } else {
                 // Read the region and upload it as the tile's lower-left part.
@@ -144,7 +129,7 @@ bool grab_background(OpenGLRainbows& device, int32_t set) {
     }
     tiles->columns = static_cast<uint8_t>(columns);
     tiles->rows = static_cast<uint8_t>(rows);
-    device.bound_sprite = -1;   // the tiles were bound behind the sprite layer's back
+    device.drawing.bound_sprite = -1;   // the tiles were bound behind the sprite layer's back
     return true;
 }
 
@@ -157,7 +142,7 @@ bool load_background_image(OpenGLRainbows& device, int32_t set, const std::strin
         return false;
     const int32_t side = std::min(max_texture_size(), kBackgroundLoadTile);
     free_background(device, set);
-    BackgroundTileSizes& sizes = *background_tile_sizes(device, set);
+    BackgroundTileSizes& sizes = tiles->sizes;
     // A picture beyond 8 rows or 24 columns of tiles keeps the part that fits.
     const int32_t rows = std::min((image.height + side - 1) / side, kBackgroundRows);
     const int32_t columns = std::min((image.width + side - 1) / side, kBackgroundColumns);
@@ -181,12 +166,12 @@ bool load_background_image(OpenGLRainbows& device, int32_t set, const std::strin
             sizes.used_width[i] = sizes.used_height[i] = static_cast<int16_t>(side);
             if (glGetError() != GL_NO_ERROR) {
                 free_background(device, set);
-                device.bound_sprite = -1;
+                device.drawing.bound_sprite = -1;
                 return false;
             }
         }
     }
-    device.bound_sprite = -1;
+    device.drawing.bound_sprite = -1;
     return true;
 }
 
@@ -194,15 +179,16 @@ void draw_background(OpenGLRainbows& device, int32_t set) {
     flush_draw_batch(device);
     BackgroundTileSet* tiles = tile_set(device, set);
     if (!tiles || tiles->columns == 0) return;
-    const BackgroundTileSizes& sizes = *background_tile_sizes(device, set);
-    gl_disable(GlCap::blend);
-    device.draw_alpha = 1.0f;
+    const BackgroundTileSizes& sizes = tiles->sizes;
+    DrawingState& drawing = device.drawing;
+    gl_disable(device, GlCap::blend);
+    drawing.draw_alpha = 1.0f;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    gl_disable(GlCap::alpha_test);
+    gl_disable(device, GlCap::alpha_test);
     bind_sprite(device, -1, -1, 0);   // texture unit 1 off
-    gl_enable(GlCap::texture_2d);
+    gl_enable(device, GlCap::texture_2d);
     // Any bound sprite number makes draw_quad use the texture coordinates.
-    device.bound_sprite = 0;
+    drawing.bound_sprite = 0;
     float x = 0.0f;
     for (int32_t c = 0; c < tiles->columns; ++c) {
         float y = 0.0f;
@@ -228,14 +214,14 @@ void draw_background(OpenGLRainbows& device, int32_t set) {
     }
     bind_sprite(device, -1, -1, 0);
     apply_smoothing(device);
-    gl_disable(GlCap::blend);
-    device.draw_alpha = 1.0f;
+    gl_disable(device, GlCap::blend);
+    drawing.draw_alpha = 1.0f;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (device.alpha_test_reference >= 1.0f) {
-        gl_disable(GlCap::alpha_test);
+    if (drawing.alpha_test_reference >= 1.0f) {
+        gl_disable(device, GlCap::alpha_test);
     } else {
-        gl_enable(GlCap::alpha_test);
-        glAlphaFunc(GL_GREATER, device.alpha_test_reference);
+        gl_enable(device, GlCap::alpha_test);
+        glAlphaFunc(GL_GREATER, drawing.alpha_test_reference);
     }
 }
 
@@ -248,31 +234,6 @@ void free_background(OpenGLRainbows& device, int32_t set) {
         texture = 0;
     }
     *tiles = BackgroundTileSet{};
-    *background_tile_sizes(device, set) = BackgroundTileSizes{};
-}
-
-// ---- commands ------------------------------------------------------------------
-
-void use_screen_as_background() {
-    if (OpenGLRainbows* device = graphics_device()) grab_background(*device, 0);
-}
-
-void load_background(const RtString& file_name) {
-    clear_error();
-    OpenGLRainbows* device = graphics_device();
-    if (!device) {
-        set_error(kErrNoSuchFile);
-        return;
-    }
-    std::string path;
-    if (resolve_media_path(media_archives().memory_files, file_name.c_str(), path, true) &&
-        load_background_image(*device, 0, path)) {
-        draw_background(*device, 0);
-        return;
-    }
-    set_error(kErrNoSuchFile);
-    free_background(*device, 0);
-    set_clear_colour(*device, 0);
 }
 
 }  // namespace tvk

@@ -9,24 +9,42 @@
 #include <vector>
 
 #include "runtime/gfx/image_buffer.h"
-#include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/value/rt_string.h"
 
 namespace tvk {
 
+class OpenGLRainbows;
+
+constexpr int32_t kBackgroundSetCount = 8;
 // Tile (column c, row r) of a set is entry c * kBackgroundRows + r.
 constexpr int32_t kBackgroundRows = 8;
 constexpr int32_t kBackgroundColumns = 24;
+constexpr int32_t kBackgroundTiles = kBackgroundRows * kBackgroundColumns;
 // Tiles of loaded pictures are at most this wide and high.
 constexpr int32_t kBackgroundLoadTile = 512;
 
 // Per tile: the texture's size and the part of it holding picture (from its
 // lower-left: texture row 0 is the picture's bottom row, as with sprites).
 struct BackgroundTileSizes {
-    std::array<int16_t, 192> texture_width{};
-    std::array<int16_t, 192> texture_height{};
-    std::array<int16_t, 192> used_width{};
-    std::array<int16_t, 192> used_height{};
+    std::array<int16_t, kBackgroundTiles> texture_width{};
+    std::array<int16_t, kBackgroundTiles> texture_height{};
+    std::array<int16_t, kBackgroundTiles> used_width{};
+    std::array<int16_t, kBackgroundTiles> used_height{};
+};
+
+// A screen-sized picture in tiles, drawn behind the frame instead of clearing (set
+// 0), or kept for later by other commands.
+struct BackgroundTileSet {
+    std::array<uint32_t, kBackgroundTiles> textures{};
+    uint8_t rows = 0;
+    uint8_t columns = 0;
+    BackgroundTileSizes sizes;
+    bool empty() const { return rows == 0 || columns == 0; }
+};
+
+struct Backgrounds {
+    std::array<BackgroundTileSet, kBackgroundSetCount> sets{};
+    // The read-back buffer of grabs without BGRA transfers, kept between grabs.
+    std::vector<uint8_t> scratch;
 };
 
 // The tile sizes of the device's set; null for a set number outside 0..7.
@@ -41,14 +59,10 @@ int32_t grab_tile_side(int32_t width, int32_t height, int32_t max_texture);
 std::vector<uint8_t> background_tile_texels(const ImageBuffer& image, int32_t left, int32_t top,
                                             int32_t side);
 
-// Device operations; a set number outside 0..7 does nothing (and fails).
+// A set number outside 0..7 does nothing (and fails).
 bool grab_background(OpenGLRainbows& device, int32_t set);
 bool load_background_image(OpenGLRainbows& device, int32_t set, const std::string& path);
 void draw_background(OpenGLRainbows& device, int32_t set);
 void free_background(OpenGLRainbows& device, int32_t set);
-
-// Commands of the compiled program, on the process's device.
-void use_screen_as_background();
-void load_background(const RtString& file_name);
 
 }  // namespace tvk

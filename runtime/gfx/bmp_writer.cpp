@@ -2,7 +2,7 @@
 #include <cstring>
 #include <new>
 
-#include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/bmp_writer.h"
 
 namespace tvk {
 namespace {
@@ -18,11 +18,6 @@ void put32(uint8_t* at, uint32_t value) {
 }
 
 }  // namespace
-
-bool image_writable(const ImageBuffer& image) {
-    return image.width > 0 && image.height > 0 && image_size_acceptable(image.width, image.height) &&
-           image.pixels.size() >= static_cast<size_t>(image.width) * image.height * 4;
-}
 
 bool encode_bmp(const ImageBuffer& image, std::vector<uint8_t>& file) {
     if (!image_writable(image)) return false;

@@ -1,9 +1,10 @@
 // The built-in 8 by 8 font, installed as font 0 at start-up so that text works
 // before (or without) a font file.
+#include "runtime/gfx/builtin_font.h"
+
 #include <cstring>
 
-#include "runtime/gfx/font_table.h"
-#include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/opengl_rainbows.h"
 
 namespace tvk {
 
@@ -73,7 +74,7 @@ void install_builtin_font(OpenGLRainbows& device, int32_t n) {
     ImageBuffer image;
     build_builtin_font_image(image);
     create_sprite_from_image(device, kFontSlotBase + n, image, false);
-    GlyphTable& glyphs = font_state().glyphs[static_cast<size_t>(n)];
+    GlyphTable& glyphs = device.fonts.glyphs[static_cast<size_t>(n)];
     constexpr float kGlyphU = static_cast<float>(kCell) / kImageWidth;
     for (size_t c = 0; c < glyphs.size(); ++c) {
         glyphs[c].left = 0;

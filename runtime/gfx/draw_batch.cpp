@@ -65,22 +65,14 @@ void flush_draw_batch(OpenGLRainbows& device) {
     batch.counts.clear();
 }
 
-void flush_draw_batch() {
-    if (OpenGLRainbows* device = drawing_device()) flush_draw_batch(*device);
+void set_draw_batching(OpenGLRainbows& device, bool on) {
+    flush_draw_batch(device);
+    device.draw_batch.enabled = on;
 }
 
-void set_draw_batching(bool on) {
-    if (OpenGLRainbows* device = drawing_device()) {
-        flush_draw_batch(*device);
-        device->draw_batch.enabled = on;
-    }
-}
-
-void set_unscaled_nearest(bool on) {
-    if (OpenGLRainbows* device = drawing_device()) {
-        flush_draw_batch(*device);
-        device->draw_batch.unscaled_nearest = on;
-    }
+void set_unscaled_nearest(OpenGLRainbows& device, bool on) {
+    flush_draw_batch(device);
+    device.draw_batch.unscaled_nearest = on;
 }
 
 }  // namespace tvk

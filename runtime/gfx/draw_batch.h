@@ -1,14 +1,24 @@
 #pragma once
 // Consecutive sprite, animation-frame and text draws that share their texture and
-// drawing state are gathered here and handed to OpenGL in one call. Any command
-// that could see or change the result of the gathered draws flushes them first:
-// graphics_device() does so for every command that reaches the device, and so does
-// every capability switch and the presenting of a frame. The device forms of those
-// commands (taking an OpenGLRainbows&) flush again at their start: the runtime's own
-// code calls them directly, without passing through graphics_device(). Shader
-// program and uniform changes flush too. The pixels are those of
-// drawing each command on its own: every draw keeps its own primitive (a quad, a
-// fan of four corners, a text strip), its vertices and their order.
+// drawing state are gathered here and handed to OpenGL in one call. The pixels are
+// those of drawing each command on its own: every draw keeps its own primitive (a
+// quad, a fan of four corners, a text strip), its vertices and their order.
+//
+// The rule that keeps them so: the batch is flushed with flush_draw_batch before
+// anything changes OpenGL state the gathered draws depend on (capabilities,
+// blending, the current colour, matrices, viewport, the bound texture and its
+// parameters, the framebuffer, shader programs and uniforms), draws outside the
+// batch, or reads pixels back.
+// - Device-level functions (taking an OpenGLRainbows&) that do any of this flush at
+//   their start, so the runtime's own code may call them at any time; so does every
+//   capability switch of the gl_state_cache. The helpers of sprite_drawing.h that
+//   callers use right after flushing say so.
+// - Every command of the compiled program flushes first, except the ones that add
+//   to the batch (sprites, animation frames, text): explicitly, or by handing over
+//   at once to a device-level function that does. So a program sees the drawing it
+//   asked for whichever command it calls next.
+// - The core flushes where it hands the context to others: before the window's
+//   messages are handled and before a movie plays.
 #include <cstdint>
 #include <vector>
 
@@ -56,15 +66,13 @@ void batch_add(OpenGLRainbows& device, const DrawBatchKey& key, const QuadVertex
                int32_t count);
 // Draws the gathered vertices, if any, and empties the batch.
 void flush_draw_batch(OpenGLRainbows& device);
-// The same on the process's device, if there is one.
-void flush_draw_batch();
 // Off, each draw goes to OpenGL as soon as it is made (for comparisons and for
 // programs that mix their own OpenGL calls with the runtime's drawing).
-void set_draw_batching(bool on);
+void set_draw_batching(OpenGLRainbows& device, bool on);
 // A sprite or animation frame drawn at its own size on the 2D projection puts every
 // pixel centre on a texel centre, where linear filtering returns the texel itself;
 // nearest filtering gives the same pixels and costs a software renderer far less.
 // On by default; off, such draws filter as the smoothing flag says (for comparing).
-void set_unscaled_nearest(bool on);
+void set_unscaled_nearest(OpenGLRainbows& device, bool on);
 
 }  // namespace tvk

@@ -1,15 +1,13 @@
-// Font geometry, glyph measuring, font loading and the font queries.
+// Font geometry, glyph measuring and font loading.
 #include "runtime/gfx/font_table.h"
 
 #include <vector>
 
-#include "runtime/files/media_archive.h"
 #include "runtime/gfx/bmp_decoder.h"
 #include "runtime/gfx/image_file.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/png_decoder.h"
-#include "runtime/gfx/sprite_store.h"
 #include "runtime/gfx/texture_upload.h"
-#include "runtime/value/error_state.h"
 
 namespace tvk {
 
@@ -78,15 +76,10 @@ void measure_font_glyphs(const ImageBuffer& image, int32_t texture_width, GlyphT
         for (size_t c = 0; c < 128; ++c) glyphs[c + 128] = glyphs[c];
 }
 
-FontState& font_state() {
-    static FontState state;
-    return state;
-}
-
 bool load_font_image(OpenGLRainbows& device, int32_t n, const std::string& path) {
     if (!valid_font(n)) return false;
     const int32_t slot = kFontSlotBase + n;
-    const auto key = static_cast<int32_t>(device.font_transparency_colour);
+    const auto key = static_cast<int32_t>(device.drawing.font_transparency_colour);
     std::vector<uint8_t> bytes;
     ImageBuffer image;
     if (!read_image_file(path, bytes) ||
@@ -94,67 +87,8 @@ bool load_font_image(OpenGLRainbows& device, int32_t n, const std::string& path)
         delete_sprite(device, slot);
         return false;
     }
-    measure_font_glyphs(image, texture_side(image.width), font_state().glyphs[static_cast<size_t>(n)]);
+    measure_font_glyphs(image, texture_side(image.width), device.fonts.glyphs[static_cast<size_t>(n)]);
     return create_sprite_from_image(device, slot, image, false);
-}
-
-// ---- commands ------------------------------------------------------------------
-
-void set_font(int32_t n) {
-    if (!valid_font(n)) {
-        set_error(kErrBadFontNumber);
-        return;
-    }
-    font_state().current = n;
-}
-
-void load_font(const RtString& file_name, int32_t n) {
-    clear_error();
-    if (!valid_font(n)) {
-        set_error(kErrBadFontNumber);
-        return;
-    }
-    OpenGLRainbows* device = graphics_device();
-    if (!device) {
-        set_error(kErrNoSuchFile);
-        return;
-    }
-    if (file_name.empty()) {
-        delete_sprite(*device, kFontSlotBase + n);
-        return;
-    }
-    font_state().current = n;
-    std::string path;
-    if (!resolve_media_path(media_archives().memory_files, file_name.c_str(), path, true) ||
-        !load_font_image(*device, n, path)) {
-        set_error(kErrNoSuchFile);
-        install_builtin_font(*device, n);
-    }
-}
-
-void get_font_size(int32_t& cell_width, int32_t& cell_height) {
-    cell_width = cell_height = 0;
-    OpenGLRainbows* device = graphics_device();
-    if (!device) return;
-    const SpriteSlot& s = *sprite_slot(*device, kFontSlotBase + font_state().current);
-    const FontGeometry g = font_geometry(s.width, s.height);
-    cell_width = g.cell_width;
-    cell_height = g.cell_height;
-}
-
-void get_font_size(double& cell_width, double& cell_height) {
-    int32_t w = 0, h = 0;
-    get_font_size(w, h);
-    cell_width = w;
-    cell_height = h;
-}
-
-int32_t free_font_index() {
-    OpenGLRainbows* device = graphics_device();
-    if (!device) return -1;
-    for (int32_t n = kFontCount - 1; n >= 0; --n)
-        if (sprite_slot(*device, kFontSlotBase + n)->width / 16 == 0) return n;
-    return -1;
 }
 
 }  // namespace tvk

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "runtime/gfx/image_buffer.h"
-#include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/value/rt_string.h"
 
 namespace tvk {
+
+class OpenGLRainbows;
 
 constexpr int32_t kFontCount = 32;
 // The error code programs get for a font number outside 0..31 (its text reads
@@ -42,32 +42,16 @@ FontGeometry font_geometry(int32_t image_width, int32_t image_height);
 // 128-glyph font's records are copied to codes 128..255.
 void measure_font_glyphs(const ImageBuffer& image, int32_t texture_width, GlyphTable& glyphs);
 
-// The built-in 8 by 8 font: 128 glyphs on a 128 by 64 image, white shapes with a
-// dark outline, codes 0..31 empty.
-void build_builtin_font_image(ImageBuffer& image);
-
-// The fonts' glyph tables and the current font; they live as long as the process.
-// (print_text builds its vertices in the draw batch's scratch array.)
+// The fonts' glyph tables beside their slots in the sprite table, and the current
+// font. (print_text builds its vertices in the draw batch's scratch array.)
 struct FontState {
     std::array<GlyphTable, kFontCount> glyphs{};
     int32_t current = 0;
 };
-FontState& font_state();
 
-// Device operations; n must be below kFontCount.
-void install_builtin_font(OpenGLRainbows& device, int32_t n);
 // Decodes the file as BMP, else PNG, keyed with the device's font transparency
 // colour, measures it and makes it font n's slot. Deletes the slot and fails when
-// neither decoder takes the file.
+// neither decoder takes the file or n is outside 0..31.
 bool load_font_image(OpenGLRainbows& device, int32_t n, const std::string& path);
-
-// Commands of the compiled program, on the process's device.
-void set_font(int32_t n);
-void load_font(const RtString& file_name, int32_t n);
-void print_text(const RtString& text, double x, double y, int32_t proportional);
-int32_t text_width(const RtString& text, int32_t proportional);
-void get_font_size(int32_t& cell_width, int32_t& cell_height);
-void get_font_size(double& cell_width, double& cell_height);
-int32_t free_font_index();
 
 }  // namespace tvk

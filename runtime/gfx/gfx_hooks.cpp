@@ -2,6 +2,7 @@
 
 namespace tvk {
 
+// The registration the layers above fill at start-up: process-wide, not device state.
 GfxHooks& gfx_hooks() {
     static GfxHooks hooks;
     return hooks;

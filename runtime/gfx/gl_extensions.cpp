@@ -15,6 +15,9 @@ void fetch(Fn& slot, const char* name) {
 
 }  // namespace
 
+// Process-wide, not device state: these are the GL library's function addresses,
+// which on this platform do not depend on the context they were fetched with. Each
+// open_window fetches them again with its new context.
 GlExtensions& gl_extensions() {
     static GlExtensions table;
     return table;

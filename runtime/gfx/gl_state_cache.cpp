@@ -2,10 +2,9 @@
 
 #include <GL/gl.h>
 
-#include <array>
 #include <cstring>
 
-#include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/opengl_rainbows.h"
 
 namespace tvk {
 
@@ -19,44 +18,39 @@ constexpr GLenum kGlNames[] = {
     GL_AUTO_NORMAL,    GL_SCISSOR_TEST,   GL_TEXTURE_GEN_S,       GL_TEXTURE_GEN_T,
     GL_LIGHT0,
 };
-static_assert(sizeof kGlNames / sizeof kGlNames[0] == static_cast<size_t>(GlCap::count));
-
-std::array<int32_t, static_cast<size_t>(GlCap::count)>& entries() {
-    static std::array<int32_t, static_cast<size_t>(GlCap::count)> table = [] {
-        std::array<int32_t, static_cast<size_t>(GlCap::count)> t;
-        t.fill(kGlStateUnknown);
-        return t;
-    }();
-    return table;
-}
+static_assert(sizeof kGlNames / sizeof kGlNames[0] == kGlCapCount);
 
 }  // namespace
 
-void gl_enable(GlCap cap) {
-    int32_t& entry = entries()[static_cast<size_t>(cap)];
+void gl_enable(OpenGLRainbows& device, GlCap cap) {
+    int32_t& entry = device.gl_state.entries[static_cast<size_t>(cap)];
     if (entry != 1) {
-        flush_draw_batch();   // the gathered draws were made with the old state
+        flush_draw_batch(device);
         glEnable(kGlNames[static_cast<size_t>(cap)]);
     }
     entry = 1;
 }
 
-void gl_disable(GlCap cap) {
-    int32_t& entry = entries()[static_cast<size_t>(cap)];
+void gl_disable(OpenGLRainbows& device, GlCap cap) {
+    int32_t& entry = device.gl_state.entries[static_cast<size_t>(cap)];
     if (entry != 0) {
-        flush_draw_batch();
+        flush_draw_batch(device);
         glDisable(kGlNames[static_cast<size_t>(cap)]);
     }
     entry = 0;
 }
 
-void gl_set(GlCap cap, bool on) { on ? gl_enable(cap) : gl_disable(cap); }
+void gl_set(OpenGLRainbows& device, GlCap cap, bool on) {
+    on ? gl_enable(device, cap) : gl_disable(device, cap);
+}
 
-int32_t gl_state(GlCap cap) { return entries()[static_cast<size_t>(cap)]; }
+int32_t gl_state(const OpenGLRainbows& device, GlCap cap) {
+    return device.gl_state.entries[static_cast<size_t>(cap)];
+}
 
-void gl_state_cache_forget() {
-    auto& table = entries();
-    std::memset(table.data(), 0x7F, sizeof(int32_t) * table.size());
+void gl_state_cache_forget(OpenGLRainbows& device) {
+    auto& entries = device.gl_state.entries;
+    std::memset(entries.data(), 0x7F, sizeof(int32_t) * entries.size());
 }
 
 }  // namespace tvk

@@ -1,10 +1,15 @@
 #pragma once
 // One remembered on/off state per OpenGL capability the runtime switches, so that
 // redundant glEnable/glDisable calls are never issued. Every switch of these
-// capabilities goes through here.
+// capabilities goes through here. The cache mirrors the device's context, so the
+// device holds it.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tvk {
+
+class OpenGLRainbows;
 
 enum class GlCap : uint8_t {
     blend,
@@ -34,12 +39,25 @@ enum class GlCap : uint8_t {
 // The entry value meaning "not known": the next switch is always issued.
 constexpr int32_t kGlStateUnknown = 0x7F7F7F7F;
 
-void gl_enable(GlCap cap);
-void gl_disable(GlCap cap);
-void gl_set(GlCap cap, bool on);
+constexpr size_t kGlCapCount = static_cast<size_t>(GlCap::count);
+
+struct GlStateCache {
+    // 1, 0 or kGlStateUnknown per capability; all unknown for a new context.
+    std::array<int32_t, kGlCapCount> entries = [] {
+        std::array<int32_t, kGlCapCount> all{};
+        all.fill(kGlStateUnknown);
+        return all;
+    }();
+};
+
+// A switch that changes the state flushes the device's draw batch first: the
+// gathered draws were made with the old state.
+void gl_enable(OpenGLRainbows& device, GlCap cap);
+void gl_disable(OpenGLRainbows& device, GlCap cap);
+void gl_set(OpenGLRainbows& device, GlCap cap, bool on);
 // 1, 0 or kGlStateUnknown.
-int32_t gl_state(GlCap cap);
+int32_t gl_state(const OpenGLRainbows& device, GlCap cap);
 // Marks every entry unknown (reset_2d_state does this).
-void gl_state_cache_forget();
+void gl_state_cache_forget(OpenGLRainbows& device);
 
 }  // namespace tvk

@@ -9,6 +9,11 @@ bool image_size_acceptable(int64_t width, int64_t height) {
     return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4 <= kMaxImageBytes;
 }
 
+bool image_writable(const ImageBuffer& image) {
+    return image.width > 0 && image.height > 0 && image_size_acceptable(image.width, image.height) &&
+           image.pixels.size() >= static_cast<size_t>(image.width) * image.height * 4;
+}
+
 bool allocate_image(ImageBuffer& image, int32_t width, int32_t height) {
     if (!image_size_acceptable(width, height)) return false;
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;

@@ -33,6 +33,9 @@ struct ImageBuffer {
 
 // True when a width by height image fits the limits above.
 bool image_size_acceptable(int64_t width, int64_t height);
+// True when the image's sizes are positive and within the limits, and its pixel
+// block holds them. Every encoder refuses other images.
+bool image_writable(const ImageBuffer& image);
 
 // Sizes the image to width by height. The block is reused when it is large enough;
 // otherwise a new zero-filled block replaces it and the has-alpha flag becomes 1.

@@ -1,10 +1,14 @@
 // Choosing the file format by the name and writing the encoded file.
+#include "runtime/gfx/image_writer.h"
+
 #include <cctype>
 #include <cstdio>
 
 #include "runtime/files/memory_files.h"
 #include "runtime/files/path_names.h"
-#include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/bmp_writer.h"
+#include "runtime/gfx/jpeg_writer.h"
+#include "runtime/gfx/png_writer.h"
 
 namespace tvk {
 namespace {

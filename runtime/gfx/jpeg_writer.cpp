@@ -6,7 +6,7 @@
 
 #include <jpeglib.h>
 
-#include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/jpeg_writer.h"
 
 namespace tvk {
 namespace {

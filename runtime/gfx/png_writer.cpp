@@ -4,7 +4,7 @@
 #include <csetjmp>
 #include <new>
 
-#include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/png_writer.h"
 
 namespace tvk {
 namespace {

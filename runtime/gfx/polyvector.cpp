@@ -1,45 +1,19 @@
 // The polyvector batch: textured and coloured triangles collected vertex by vertex
-// and drawn with one call. The batch is reused from frame to frame.
+// and drawn with one call.
+#include "runtime/gfx/polyvector.h"
+
 #include <GL/gl.h>
 
-#include <vector>
-
-#include "runtime/gfx/gl_state_cache.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
 
 namespace tvk {
-namespace {
 
-struct PolyVertex {
-    float x, y, u, v;
-    uint8_t colour[4];  // R, G, B, A
-};
-static_assert(sizeof(PolyVertex) == 20);
-
-struct PolyvectorBatch {
-    std::vector<PolyVertex> vertices;
-    int32_t mode = 0;            // 0 fan, 1 triangles, 2 strip
-    float texture_scale_u = 0;   // 1 / texture width of the batch sprite
-    float texture_scale_v = 0;   // 1 / texture height
-    float sprite_height = 0;
-    bool coloured = false;       // some vertex was not white
-    bool new_segment = false;    // the next vertex is doubled to join strips
-};
-
-PolyvectorBatch& polyvector_batch() {
-    static PolyvectorBatch batch;
-    return batch;
-}
-
-}  // namespace
-
-void start_polyvector(int32_t slot, int32_t mode) {
-    OpenGLRainbows* device = graphics_device();
-    if (!device) return;
-    PolyvectorBatch& batch = polyvector_batch();
-    const SpriteSlot* s = slot >= 0 && slot < kSpriteCommandSlots ? sprite_slot(*device, slot) : nullptr;
-    bind_sprite(*device, s ? slot : -1, -1, 0);
+void start_polyvector(OpenGLRainbows& device, int32_t slot, int32_t mode) {
+    flush_draw_batch(device);
+    PolyvectorBatch& batch = device.polyvector;
+    const SpriteSlot* s = slot >= 0 && slot < kSpriteCommandSlots ? sprite_slot(device, slot) : nullptr;
+    bind_sprite(device, s ? slot : -1, -1, 0);
     batch.vertices.clear();
     batch.vertices.reserve(2);
     batch.coloured = false;
@@ -55,12 +29,12 @@ void start_polyvector(int32_t slot, int32_t mode) {
     batch.new_segment = false;
 }
 
-void add_polyvector_vertex(double x, double y, double tx, double ty, int32_t colour) {
-    OpenGLRainbows* device = graphics_device();
-    if (!device) return;
-    PolyvectorBatch& batch = polyvector_batch();
+void add_polyvector_vertex(OpenGLRainbows& device, double x, double y, double tx, double ty,
+                           int32_t colour) {
+    PolyvectorBatch& batch = device.polyvector;
+    const DrawingState& drawing = device.drawing;
     PolyVertex v{static_cast<float>(x), static_cast<float>(y), 0.0f, 0.0f, {255, 255, 255, 255}};
-    if (device->bound_sprite >= 0) {
+    if (drawing.bound_sprite >= 0) {
         // (tx, ty) count pixels from the image's top-left; the texture is bottom up.
         v.u = static_cast<float>(tx) * batch.texture_scale_u;
         v.v = (batch.sprite_height - static_cast<float>(ty)) * batch.texture_scale_v;
@@ -72,9 +46,9 @@ void add_polyvector_vertex(double x, double y, double tx, double ty, int32_t col
         v.colour[1] = (c >> 8) & 0xFF;
         v.colour[2] = (c >> 16) & 0xFF;
     }
-    v.colour[3] = c == device->transparency_colour
+    v.colour[3] = c == drawing.transparency_colour
                       ? 0
-                      : static_cast<uint8_t>(device->draw_alpha * 255.0f);
+                      : static_cast<uint8_t>(drawing.draw_alpha * 255.0f);
     batch.vertices.push_back(v);
     if (batch.new_segment) {
         batch.vertices.push_back(v);
@@ -82,18 +56,17 @@ void add_polyvector_vertex(double x, double y, double tx, double ty, int32_t col
     }
 }
 
-void new_polyvector_segment() {
-    PolyvectorBatch& batch = polyvector_batch();
+void new_polyvector_segment(OpenGLRainbows& device) {
+    PolyvectorBatch& batch = device.polyvector;
     if (batch.vertices.empty() || batch.new_segment) return;
     const PolyVertex last = batch.vertices.back();
     batch.vertices.push_back(last);
     batch.new_segment = true;
 }
 
-void end_polyvector() {
-    OpenGLRainbows* device = graphics_device();
-    if (!device) return;
-    PolyvectorBatch& batch = polyvector_batch();
+void end_polyvector(OpenGLRainbows& device) {
+    flush_draw_batch(device);
+    PolyvectorBatch& batch = device.polyvector;
     GLenum primitive;
     switch (batch.mode) {
     case 0: primitive = GL_TRIANGLE_FAN; break;
@@ -102,7 +75,8 @@ void end_polyvector() {
     default: return;
     }
     if (batch.vertices.empty()) return;
-    const bool textured = device->bound_sprite >= 0;
+    const float draw_alpha = device.drawing.draw_alpha;
+    const bool textured = device.drawing.bound_sprite >= 0;
     const PolyVertex* first = batch.vertices.data();
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(PolyVertex), &first->x);
@@ -110,22 +84,22 @@ void end_polyvector() {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(PolyVertex), &first->u);
     }
-    if (batch.coloured || device->draw_alpha != 1.0f) {
+    if (batch.coloured || draw_alpha != 1.0f) {
         batch.coloured = true;
-        gl_enable(GlCap::dither);
+        gl_enable(device, GlCap::dither);
         glShadeModel(GL_SMOOTH);
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(PolyVertex), first->colour);
     }
-    if (textured) apply_smoothing(*device);
+    if (textured) apply_smoothing(device);
     glDrawArrays(primitive, 0, static_cast<GLsizei>(batch.vertices.size()));
     glDisableClientState(GL_VERTEX_ARRAY);
     if (textured) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     if (batch.coloured) {
-        glColor4f(1.0f, 1.0f, 1.0f, device->draw_alpha);
+        glColor4f(1.0f, 1.0f, 1.0f, draw_alpha);
         glDisableClientState(GL_COLOR_ARRAY);
         glShadeModel(GL_FLAT);
-        gl_disable(GlCap::dither);
+        gl_disable(device, GlCap::dither);
     }
 }
 

@@ -1,33 +1,33 @@
-// Presenting a finished frame and pacing the frame loop to the frame rate.
+// Presenting a finished frame, clearing for the next one and pacing the frame loop
+// to the frame rate.
+#include "runtime/gfx/present_frame.h"
+
 #include <GL/gl.h>
 
-#include "runtime/gfx/backgrounds.h"
-#include "runtime/gfx/draw_batch.h"
-#include "runtime/gfx/gfx_hooks.h"
 #include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/gfx/targets/render_target.h"
 #include "runtime/platform/window.h"
 #include "runtime/value/clock.h"
 
 namespace tvk {
 
 int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
-    flush_draw_batch();
+    flush_draw_batch(device);
     end_render_target(device);
-    device.current_render_target = -1;
+    device.targets.current = -1;
     set_viewport(device, 0, 0, 0, 0);
-    platform::swap_window(device.window);
+    platform::swap_window(device.display.window);
 
-    if (device.background_sets[0].empty()) {
-        if (device.depth_clear_pending) {
-            device.depth_clear_pending = 0;
-            glClear(GL_DEPTH_BUFFER_BIT | (device.clear_enabled ? GL_COLOR_BUFFER_BIT : 0));
-        } else if (device.clear_enabled) {
+    FrameClearing& clearing = device.clearing;
+    if (device.backgrounds.sets[0].empty()) {
+        if (clearing.depth_clear_pending) {
+            clearing.depth_clear_pending = 0;
+            glClear(GL_DEPTH_BUFFER_BIT | (clearing.clear_enabled ? GL_COLOR_BUFFER_BIT : 0));
+        } else if (clearing.clear_enabled) {
             glClear(GL_COLOR_BUFFER_BIT);
         }
     } else {
-        if (device.depth_clear_pending) {
-            device.depth_clear_pending = 0;
+        if (clearing.depth_clear_pending) {
+            clearing.depth_clear_pending = 0;
             glClear(GL_DEPTH_BUFFER_BIT);
         }
         draw_background(device, 0);
@@ -60,7 +60,8 @@ constexpr double kSlipPaybackMs = 0.2;
 // re-bases on now when later still. With no interval the frame time stays where it
 // is, so an uncapped loop, whose frame time has passed, only pumps.
 int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
-    const double wake_at = device.next_frame_time + device.wake_slip;
+    FramePacing& pacing = device.pacing;
+    const double wake_at = pacing.next_frame_time + pacing.wake_slip;
     double now = clock_ms();
     const bool slept = now < wake_at;
     while (now < wake_at) {
@@ -69,14 +70,31 @@ int32_t wait_for_next_frame(OpenGLRainbows& device, MessageCallback callback) {
         now = clock_ms();
     }
     if (pump_window_messages(callback) == 0) return 0;
-    if (!(device.frame_interval > 0)) return 1;
-    const double late = now - device.next_frame_time;
-    device.wake_slip =
-        slept && late > kSlipPaybackMs && late < device.frame_interval ? late - kSlipPaybackMs : 0;
-    device.next_frame_time += device.frame_interval;
-    if (now > device.next_frame_time) device.next_frame_time += device.frame_interval;
-    if (now > device.next_frame_time) device.next_frame_time = now + device.frame_interval;
+    if (!(pacing.frame_interval > 0)) return 1;
+    const double late = now - pacing.next_frame_time;
+    pacing.wake_slip =
+        slept && late > kSlipPaybackMs && late < pacing.frame_interval ? late - kSlipPaybackMs : 0;
+    pacing.next_frame_time += pacing.frame_interval;
+    if (now > pacing.next_frame_time) pacing.next_frame_time += pacing.frame_interval;
+    if (now > pacing.next_frame_time) pacing.next_frame_time = now + pacing.frame_interval;
     return 1;
+}
+
+void set_frame_rate(OpenGLRainbows& device, int32_t frames_per_second) {
+    device.pacing.frame_interval = frames_per_second > 0 ? 1000.0 / frames_per_second : 2.0;
+}
+
+void set_clear_colour(OpenGLRainbows& device, int32_t colour) {
+    flush_draw_batch(device);
+    if (colour == -1) {
+        device.clearing.clear_enabled = 0;
+        return;
+    }
+    device.clearing.clear_enabled = 1;
+    const auto c = static_cast<uint32_t>(colour);
+    glClearColor(static_cast<float>(c & 0xFF) / 255.0f, static_cast<float>((c >> 8) & 0xFF) / 255.0f,
+                 static_cast<float>((c >> 16) & 0xFF) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 }  // namespace tvk

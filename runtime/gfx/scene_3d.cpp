@@ -5,6 +5,8 @@
 namespace tvk {
 
 namespace {
+// The scene is a process-wide object of its own beside the device (start-up creates
+// it after the device and shutdown destroys it), reached through scene_3d().
 std::unique_ptr<Scene3D>& scene_holder() {
     static std::unique_ptr<Scene3D> scene;
     return scene;

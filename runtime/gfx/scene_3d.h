@@ -1,17 +1,14 @@
 #pragma once
 // The 3D scene object. This runtime's programs draw in 2D only, so the scene is the
 // small object the rest of the system relies on: it is bound to the device, knows
-// whether 3D drawing mode is active (it never is until a 3D layer enters it), keeps
-// per-frame state that the frame flip advances and resets, and holds the shader
-// slots of the shader layer.
-#include <array>
+// whether 3D drawing mode is active (it never is until a 3D layer enters it) and
+// keeps per-frame state that the frame flip advances and resets. The shader slots
+// are the device's (targets/shader_programs.h).
 #include <cstdint>
 
 namespace tvk {
 
 class OpenGLRainbows;
-
-constexpr int32_t kShaderSlotCount = 255;
 
 class Scene3D {
 public:
@@ -24,8 +21,6 @@ public:
     bool in_3d_mode = false;
     uint64_t frames_advanced = 0;   // per-frame state: frames begun since start
     int32_t objects_this_frame = 0; // per-frame state: reset after each presented frame
-    std::array<uint32_t, kShaderSlotCount> shader_programs{};  // GL program objects, 0 = empty
-    int32_t current_shader = -1;
 };
 
 // Leaves 3D drawing mode when it is active (set_viewport and set_orientation need

@@ -1,4 +1,4 @@
-// Grabbing screen rectangles into sprites, reading sprites back and saving them.
+// Grabbing screen rectangles into sprites and reading sprites back.
 #include "runtime/gfx/screen_capture.h"
 
 #include <GL/gl.h>
@@ -10,37 +10,22 @@
 #include <new>
 #include <vector>
 
-#include "runtime/gfx/draw_batch.h"
 #include "runtime/gfx/gl_extensions.h"
-#include "runtime/gfx/gl_state_cache.h"
-#include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
 #include "runtime/gfx/texture_upload.h"
-#include "runtime/value/error_state.h"
 
 namespace tvk {
 
 namespace {
 
-// The read-back buffers of grabs, kept between calls.
-struct CaptureStore {
-    int32_t alpha_bits = -1;
-    std::vector<uint8_t> read_back;
-    std::vector<uint8_t> texels;
-};
-
-CaptureStore& capture_store() {
-    static CaptureStore store;
-    return store;
-}
-
 bool command_slot(int32_t slot) { return slot >= 0 && slot < kSpriteCommandSlots; }
 
 // The window pixel showing the turned window coordinate (x, y).
 void window_pixel(const OpenGLRainbows& device, int32_t x, int32_t y, int32_t& wx, int32_t& wy) {
-    const int32_t w = device.window_width, h = device.window_height;
-    switch (device.orientation) {
+    const int32_t w = device.display.window_width, h = device.display.window_height;
+    switch (device.screen.orientation) {
     case 1: wx = w - 1 - y; wy = x; break;
     case 2: wx = w - 1 - x; wy = h - 1 - y; break;
     case 3: wx = y; wy = h - 1 - x; break;
@@ -52,16 +37,16 @@ void window_pixel(const OpenGLRainbows& device, int32_t x, int32_t y, int32_t& w
 // (4, 4) and read back, the pixel there restored afterwards. A primitive in that
 // colour has alpha 0, so blending and the alpha test would leave the pixel
 // untouched: both are off while it is plotted (draw_rect puts the test back).
-uint32_t transparency_colour_on_screen(const OpenGLRainbows& device) {
-    const auto key = static_cast<int32_t>(device.transparency_colour);
+uint32_t transparency_colour_on_screen(OpenGLRainbows& device) {
+    const auto key = static_cast<int32_t>(device.drawing.transparency_colour);
     if (key == 0) return 0;
-    const bool blending = gl_state(GlCap::blend) == 1;
-    gl_disable(GlCap::blend);
+    const bool blending = gl_state(device, GlCap::blend) == 1;
+    gl_disable(device, GlCap::blend);
     const int32_t saved = get_pixel(4, 4);
     draw_rect(4, 4, 1, 1, key);
     const int32_t shown = get_pixel(4, 4);
     draw_rect(4, 4, 1, 1, saved);
-    if (blending) gl_enable(GlCap::blend);
+    if (blending) gl_enable(device, GlCap::blend);
     return static_cast<uint32_t>(shown) & 0xFFFFFF;
 }
 
@@ -69,7 +54,7 @@ uint32_t transparency_colour_on_screen(const OpenGLRainbows& device) {
 // to the screen's orientation, keyed when the framebuffer has no alpha.
 bool read_back_into_texture(OpenGLRainbows& device, int32_t x, int32_t y, int32_t w, int32_t h,
                             int32_t tw, int32_t th, bool keyed) {
-    CaptureStore& store = capture_store();
+    CaptureStore& store = device.capture;
     // The window rectangle holding the turned one.
     int32_t ax = 0, ay = 0, bx = 0, by = 0;
     window_pixel(device, x, y, ax, ay);
@@ -84,7 +69,7 @@ bool read_back_into_texture(OpenGLRainbows& device, int32_t x, int32_t y, int32_
         return false;
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(left, device.window_height - top - rh, rw, rh, GL_RGBA, GL_UNSIGNED_BYTE,
+    glReadPixels(left, device.display.window_height - top - rh, rw, rh, GL_RGBA, GL_UNSIGNED_BYTE,
                  store.read_back.data());
     for (int32_t j = 0; j < h; ++j) {
         for (int32_t i = 0; i < w; ++i) {
@@ -105,16 +90,13 @@ bool read_back_into_texture(OpenGLRainbows& device, int32_t x, int32_t y, int32_
 
 }  // namespace
 
-int32_t& framebuffer_alpha_bits() { return capture_store().alpha_bits; }
-
 bool grab_sprite(OpenGLRainbows& device, int32_t slot, int32_t x, int32_t y, int32_t width,
                  int32_t height) {
     flush_draw_batch(device);
     SpriteSlot* s = command_slot(slot) ? sprite_slot(device, slot) : nullptr;
     if (!s) return false;
     s->frame_width = s->frame_height = 0;
-    delete[] device.pixel_copies[slot];
-    device.pixel_copies[slot] = nullptr;
+    free_pixel_copy(device, slot);
     if (width <= 0 || height <= 0) {
         delete_sprite(device, slot);
         return true;
@@ -140,7 +122,7 @@ bool grab_sprite(OpenGLRainbows& device, int32_t slot, int32_t x, int32_t y, int
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, device.bgra_supported ? GL_BGRA : GL_RGBA,
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, device.display.bgra_supported ? GL_BGRA : GL_RGBA,
                      GL_UNSIGNED_BYTE, nullptr);
     }
     s->texture_width = static_cast<int16_t>(tw);
@@ -150,14 +132,15 @@ bool grab_sprite(OpenGLRainbows& device, int32_t slot, int32_t x, int32_t y, int
     s->u_extent = static_cast<float>(width) / static_cast<float>(tw);
     s->v_extent = static_cast<float>(height) / static_cast<float>(th);
 
-    int32_t& alpha_bits = framebuffer_alpha_bits();
+    int32_t& alpha_bits = device.capture.alpha_bits;
     if (alpha_bits < 0) {
         GLint bits = 0;
         glGetIntegerv(GL_ALPHA_BITS, &bits);
         alpha_bits = bits;
     }
-    if (alpha_bits > 0 && device.orientation == 0) {
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, device.window_height - y - height, width, height);
+    if (alpha_bits > 0 && device.screen.orientation == 0) {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, device.display.window_height - y - height, width,
+                            height);
         return true;
     }
     if (!read_back_into_texture(device, x, y, width, height, tw, th, alpha_bits <= 0)) {
@@ -200,57 +183,6 @@ bool read_sprite_pixels(OpenGLRainbows& device, int32_t slot, ImageBuffer& image
         std::memcpy(image.pixel(0, bottom), row.data(), row_bytes);
     }
     return true;
-}
-
-// ---- commands ------------------------------------------------------------------
-
-int32_t grab_sprite(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t height) {
-    OpenGLRainbows* device = graphics_device();
-    return device && grab_sprite(*device, slot, x, y, width, height) ? 1 : 0;
-}
-
-int32_t save_sprite(const RtString& file_name, int32_t slot) {
-    OpenGLRainbows* device = graphics_device();
-    ImageBuffer image;
-    if (device && command_slot(slot) && read_sprite_pixels(*device, slot, image) &&
-        write_image_file(file_name.c_str(), image))
-        return 1;
-    set_error(kErrNoSuchFile);
-    return 0;
-}
-
-int32_t save_screen(const RtString& file_name) {
-    OpenGLRainbows* device = graphics_device();
-    const int32_t slot = device ? free_sprite_index() : -1;
-    if (slot < 0) {
-        set_error(kErrNoSuchFile);
-        return 0;
-    }
-    const bool turned = device->orientation == 1 || device->orientation == 3;
-    const int32_t w = turned ? device->window_height : device->window_width;
-    const int32_t h = turned ? device->window_width : device->window_height;
-    ImageBuffer image;
-    const bool saved = grab_sprite(*device, slot, 0, 0, w, h) &&
-                       read_sprite_pixels(*device, slot, image) &&
-                       write_image_file(file_name.c_str(), image);
-    delete_sprite(*device, slot);
-    if (!saved) set_error(kErrNoSuchFile);
-    return saved ? 1 : 0;
-}
-
-int32_t sprite_to_array(IntArray& pixels, int32_t slot) {
-    OpenGLRainbows* device = graphics_device();
-    ImageBuffer image;
-    if (!device || !command_slot(slot) || !read_sprite_pixels(*device, slot, image)) return 0;
-    array_dim_exact(pixels, image.width * image.height);
-    const uint8_t* in = image.pixels.data();
-    for (int32_t& value : pixels) {
-        value = static_cast<int32_t>(static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-                                     (static_cast<uint32_t>(in[2]) << 16) |
-                                     (static_cast<uint32_t>(in[3]) << 24));
-        in += 4;
-    }
-    return 1;
 }
 
 }  // namespace tvk

@@ -1,5 +1,7 @@
 // Pixel-exact collision of two sprites (or animation frames) placed on the screen,
 // tested on the alpha masks read back from their textures.
+#include "runtime/gfx/sprite_collision.h"
+
 #include <algorithm>
 
 #include "runtime/gfx/sprite_store.h"
@@ -73,24 +75,21 @@ int32_t collide(OpenGLRainbows& device, Placement& a, int32_t slot_a, Placement&
 
 }  // namespace
 
-int32_t sprite_collision(int32_t slot_a, int32_t xa, int32_t ya, int32_t slot_b, int32_t xb,
-                         int32_t yb) {
-    OpenGLRainbows* device = graphics_device();
+int32_t sprite_collision(OpenGLRainbows& device, int32_t slot_a, int32_t xa, int32_t ya,
+                         int32_t slot_b, int32_t xb, int32_t yb) {
     Placement a, b;
-    if (!device || !place(*device, slot_a, 0, false, xa, ya, a) ||
-        !place(*device, slot_b, 0, false, xb, yb, b))
+    if (!place(device, slot_a, 0, false, xa, ya, a) || !place(device, slot_b, 0, false, xb, yb, b))
         return 0;
-    return collide(*device, a, slot_a, b, slot_b);
+    return collide(device, a, slot_a, b, slot_b);
 }
 
-int32_t anim_collision(int32_t slot_a, int32_t frame_a, int32_t xa, int32_t ya, int32_t slot_b,
-                       int32_t frame_b, int32_t xb, int32_t yb) {
-    OpenGLRainbows* device = graphics_device();
+int32_t anim_collision(OpenGLRainbows& device, int32_t slot_a, int32_t frame_a, int32_t xa,
+                       int32_t ya, int32_t slot_b, int32_t frame_b, int32_t xb, int32_t yb) {
     Placement a, b;
-    if (!device || !place(*device, slot_a, frame_a, true, xa, ya, a) ||
-        !place(*device, slot_b, frame_b, true, xb, yb, b))
+    if (!place(device, slot_a, frame_a, true, xa, ya, a) ||
+        !place(device, slot_b, frame_b, true, xb, yb, b))
         return 0;
-    return collide(*device, a, slot_a, b, slot_b);
+    return collide(device, a, slot_a, b, slot_b);
 }
 
 }  // namespace tvk

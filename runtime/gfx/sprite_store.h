@@ -1,20 +1,23 @@
 #pragma once
 // The sprite table of the graphics device: numbered slots holding power-of-two
-// OpenGL textures made from decoded images, their sizes, the conversions between
-// sprites and integer pixel arrays, and the pixel-exact collision test.
+// OpenGL textures made from decoded images, and the alpha masks the collision test
+// reads back from them.
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "runtime/gfx/image_buffer.h"
-#include "runtime/gfx/opengl_rainbows.h"
-#include "runtime/value/rt_array.h"
-#include "runtime/value/rt_string.h"
 
 namespace tvk {
 
+class OpenGLRainbows;
+
+// Programs name slots 0 to 65,535; the table has one slot more.
+constexpr int32_t kSpriteSlotCount = 65537;
+constexpr int32_t kSpriteCommandSlots = 65536;
 // Slots 65,504 to 65,535 hold the 32 fonts (font n is slot kFontSlotBase + n).
 constexpr int32_t kFontSlotBase = 65504;
-// Programs name slots 0 to 65,535; the table has one slot more.
-constexpr int32_t kSpriteCommandSlots = 65536;
 
 struct SpriteSlot {
     uint32_t texture = 0;             // power-of-two RGBA texture, 0 when empty
@@ -29,6 +32,14 @@ struct SpriteSlot {
     int16_t frame_height = 0;
 };
 
+struct SpriteTable {
+    // kSpriteSlotCount slots from first use on (sprite_table), every one empty.
+    std::vector<SpriteSlot> slots;
+    // Per slot, the alpha mask the collision test read back (sprite_alpha_mask),
+    // freed with the slot and whenever its picture changes.
+    std::vector<std::unique_ptr<uint8_t[]>> pixel_copies;
+};
+
 // The device's table, allocated on first use with every slot empty.
 SpriteSlot* sprite_table(OpenGLRainbows& device);
 // The slot, or null for a number outside the table.
@@ -38,7 +49,6 @@ void delete_all_sprites(OpenGLRainbows& device);
 // ...and frees the table and the pixel copies; for the device's destruction.
 void free_sprite_table(OpenGLRainbows& device);
 
-// Device operations.
 bool create_sprite_from_image(OpenGLRainbows& device, int32_t slot, const ImageBuffer& image,
                               bool normal_map);
 void delete_sprite(OpenGLRainbows& device, int32_t slot);
@@ -48,21 +58,8 @@ bool load_image_into_slot(OpenGLRainbows& device, int32_t slot, const char* path
 // bottom up as stored), read back once and kept until the slot is deleted; null for
 // an empty slot.
 const uint8_t* sprite_alpha_mask(OpenGLRainbows& device, int32_t slot);
-
-// Commands of the compiled program, on the process's device.
-void load_sprite(const RtString& file_name, int32_t slot);
-void load_bump_sprite(const RtString& file_name, int32_t slot);
-void delete_sprite(int32_t slot);
-void get_sprite_size(int32_t slot, int32_t& width, int32_t& height);
-void get_sprite_size(double slot, double& width, double& height);
-uint32_t sprite_texture_name(int32_t slot);
-int32_t free_sprite_index();
-int32_t sprite_from_array(const IntArray& pixels, int32_t slot, int32_t width, int32_t height);
-bool image_to_array(const RtString& file_name, int32_t& width, int32_t& height, IntArray& pixels);
-int32_t sprite_collision(int32_t slot_a, int32_t xa, int32_t ya, int32_t slot_b, int32_t xb,
-                         int32_t yb);
-int32_t anim_collision(int32_t slot_a, int32_t frame_a, int32_t xa, int32_t ya, int32_t slot_b,
-                       int32_t frame_b, int32_t xb, int32_t yb);
-void set_transparency_colour(int32_t colour);
+// Frees the slot's alpha mask, for a picture about to change; nothing for a number
+// outside the table.
+void free_pixel_copy(OpenGLRainbows& device, int32_t slot);
 
 }  // namespace tvk

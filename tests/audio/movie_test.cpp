@@ -11,6 +11,7 @@
 #include "runtime/core/hook_wiring.h"
 #include "runtime/core/movie_playback.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/input/input_device.h"
 #include "runtime/platform/events.h"
@@ -31,7 +32,7 @@ protected:
         connect_layer_hooks();
         device_ = &create_graphics_device();
         ASSERT_TRUE(open_window(*device_, nullptr, 160, 120, 0, 60, 0));
-        create_input_devices(device_->window, false);
+        create_input_devices(device_->display.window, false);
     }
     void TearDown() override {
         release_input_devices();

@@ -39,23 +39,23 @@ TEST_F(FramePacingTest, ClockCountsMillisecondsFromItsFirstReading) {
 TEST_F(FramePacingTest, SixtyFramesASecondAdvanceBySixteenPointSixSixSevenEach) {
     set_frame_rate(device_, 60);
     const double start = clock_ms();
-    device_.next_frame_time = start;
+    device_.pacing.next_frame_time = start;
     for (int frame = 1; frame <= 120; ++frame) {
         ASSERT_EQ(wait_for_next_frame(device_, nullptr), 1);
-        EXPECT_NEAR(device_.next_frame_time, start + frame * (1000.0 / 60.0), 1e-9);
+        EXPECT_NEAR(device_.pacing.next_frame_time, start + frame * (1000.0 / 60.0), 1e-9);
         // Each wait ends at the frame time it waited for, never before it, and within
         // two of the clock's steps after it.
-        const double waited_for = device_.next_frame_time - 1000.0 / 60.0;
+        const double waited_for = device_.pacing.next_frame_time - 1000.0 / 60.0;
         const double now = clock_ms() - 0.25;  // this reading itself moved the clock on
         EXPECT_GE(now, waited_for);
         EXPECT_LE(now, waited_for + 0.5);
     }
-    EXPECT_NEAR(device_.next_frame_time - start, 2000.0, 1e-6);
+    EXPECT_NEAR(device_.pacing.next_frame_time - start, 2000.0, 1e-6);
 }
 
 TEST_F(FramePacingTest, SleepsToAMillisecondBeforeTheFrameTimeThenToTheFrameTime) {
     set_frame_rate(device_, 60);
-    device_.next_frame_time = clock_ms() + 20.0;
+    device_.pacing.next_frame_time = clock_ms() + 20.0;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
     // One sleep of the whole milliseconds (the stand-in clock's unit) that end a
@@ -66,7 +66,7 @@ TEST_F(FramePacingTest, SleepsToAMillisecondBeforeTheFrameTimeThenToTheFrameTime
     EXPECT_LE(clock_.sleeps()[0], 18);
 
     // Under a millisecond left: only the short sleep, nothing in whole milliseconds.
-    device_.next_frame_time = clock_ms() + 0.9;
+    device_.pacing.next_frame_time = clock_ms() + 0.9;
     clock_.forget_sleeps();
     wait_for_next_frame(device_, nullptr);
     EXPECT_TRUE(clock_.sleeps().empty());
@@ -102,14 +102,14 @@ TEST_F(FramePacingTest, LateFrameCatchesUpOneIntervalThenRebasesOnNow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.late_by_intervals);
         const double deadline = clock_ms();
-        device_.next_frame_time = deadline;
+        device_.pacing.next_frame_time = deadline;
         clock_.advance_ms(c.late_by_intervals * interval);
         const double before = clock_ms();  // the wait's own reading comes right after this one
         wait_for_next_frame(device_, nullptr);
         if (c.rebased) {
-            EXPECT_NEAR(device_.next_frame_time, before + 0.25 + interval, 1e-6);
+            EXPECT_NEAR(device_.pacing.next_frame_time, before + 0.25 + interval, 1e-6);
         } else {
-            EXPECT_NEAR(device_.next_frame_time, deadline + c.next_after * interval, 1e-6);
+            EXPECT_NEAR(device_.pacing.next_frame_time, deadline + c.next_after * interval, 1e-6);
         }
     }
 }
@@ -119,14 +119,14 @@ TEST_F(FramePacingTest, ALateWakeUpIsPaidBackOverTheNextFramesInsteadOfByAShortO
     set_frame_rate(device_, 60);
     const double interval = 1000.0 / 60.0;
     const double start = clock_ms();
-    device_.next_frame_time = start + interval;
+    device_.pacing.next_frame_time = start + interval;
     std::vector<double> returned;
     for (int frame = 0; frame < 40; ++frame) {
         if (frame == 10) clock_.oversleep_next_ms(3.0);
         ASSERT_EQ(wait_for_next_frame(device_, nullptr), 1);
         returned.push_back(clock_ms());
         // The frame times keep their schedule throughout.
-        EXPECT_NEAR(device_.next_frame_time, start + (frame + 2) * interval, 1e-6);
+        EXPECT_NEAR(device_.pacing.next_frame_time, start + (frame + 2) * interval, 1e-6);
     }
     // The late wake-up (3 ms late, less the 1 to 2 ms the long sleep, in whole
     // milliseconds here, ends early) makes one long frame; every other frame is within
@@ -156,17 +156,17 @@ TEST_F(FramePacingTest, ALateWakeUpIsPaidBackOverTheNextFramesInsteadOfByAShortO
 TEST_F(FramePacingTest, NoFrameRateMeansATwoMillisecondPeriod) {
     set_frame_rate(device_, 0);
     const double start = clock_ms();
-    device_.next_frame_time = start;
+    device_.pacing.next_frame_time = start;
     for (int frame = 1; frame <= 5; ++frame) wait_for_next_frame(device_, nullptr);
-    EXPECT_NEAR(device_.next_frame_time, start + 10.0, 1e-9);
+    EXPECT_NEAR(device_.pacing.next_frame_time, start + 10.0, 1e-9);
 }
 
 TEST_F(FramePacingTest, NonPositiveIntervalReturnsWithoutAdvancing) {
-    device_.frame_interval = 0;
-    device_.next_frame_time = clock_ms();
-    const double before = device_.next_frame_time;
+    device_.pacing.frame_interval = 0;
+    device_.pacing.next_frame_time = clock_ms();
+    const double before = device_.pacing.next_frame_time;
     EXPECT_EQ(wait_for_next_frame(device_, nullptr), 1);
-    EXPECT_DOUBLE_EQ(device_.next_frame_time, before);
+    EXPECT_DOUBLE_EQ(device_.pacing.next_frame_time, before);
 }
 
 }  // namespace

@@ -17,10 +17,13 @@
 #include "runtime/audio/sound_commands.h"
 #include "runtime/files/file_system.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/font_table.h"
 #include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/text_commands.h"
 
 namespace tvk::game_test {
 namespace {
@@ -185,7 +188,7 @@ TEST_F(GameScreensTest, SoundSwitchMusicAndInformationPage) {
     // selects a font, so font 1 shows that the page is up.
     int64_t page_frames = 0;
     player.click(25, 615, "information button");
-    player.wait_until("information page", [&] { return font_state().current == 1; });
+    player.wait_until("information page", [&] { return graphics_device()->fonts.current == 1; });
     player.then("page frames start", [&] { page_frames = player.frames(); });
     player.wait_until("a few page frames", [&] { return player.frames() > page_frames + 10; });
     player.click(25, 25, "back from the page");

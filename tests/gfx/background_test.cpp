@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "gl_fixture.h"
+#include "runtime/gfx/background_commands.h"
 #include "runtime/gfx/backgrounds.h"
+#include "runtime/gfx/display_commands.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/value/error_state.h"
 
 namespace tvk {
@@ -32,15 +36,15 @@ protected:
         Rgba rgba{};
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(x, device_->window_height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glReadPixels(x, device_->display.window_height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         return rgba;
     }
     std::vector<uint8_t> tile_texels(int32_t set, int32_t column, int32_t row, int32_t side) {
         std::vector<uint8_t> texels(static_cast<size_t>(side) * side * 4);
-        glBindTexture(GL_TEXTURE_2D, device_->background_sets[set].textures[column * 8 + row]);
+        glBindTexture(GL_TEXTURE_2D, device_->backgrounds.sets[set].textures[column * 8 + row]);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        device_->bound_sprite = -1;
+        device_->drawing.bound_sprite = -1;
         return texels;
     }
     std::string write_picture(int32_t w, int32_t h) {
@@ -53,7 +57,7 @@ protected:
 TEST_F(BackgroundTest, LoadedPictureIsTiledInPiecesOf512) {
     load_background(write_picture(1000, 700).c_str());
     ASSERT_EQ(error_state().code, 0);
-    const BackgroundTileSet& set = device_->background_sets[0];
+    const BackgroundTileSet& set = device_->backgrounds.sets[0];
     EXPECT_EQ(set.columns, 2);
     EXPECT_EQ(set.rows, 2);
     const BackgroundTileSizes& sizes = *background_tile_sizes(*device_, 0);
@@ -88,23 +92,23 @@ TEST_F(BackgroundTest, PresentFrameDrawsSetZeroInsteadOfClearing) {
     EXPECT_EQ(pixel(10, 20), marker(10, 20));
     EXPECT_EQ(pixel(95, 63), marker(95, 63));
     // Afterwards blending is off and the alpha test is back as it was.
-    EXPECT_FLOAT_EQ(device_->draw_alpha, 1.0f);
+    EXPECT_FLOAT_EQ(device_->drawing.draw_alpha, 1.0f);
     EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
     EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), GL_TRUE);
 
     // A clear colour takes the background's place.
     set_clear_colour(0x0000FF);
-    EXPECT_TRUE(device_->background_sets[0].empty());
+    EXPECT_TRUE(device_->backgrounds.sets[0].empty());
     ASSERT_EQ(present_frame(*device_, nullptr), 1);
     EXPECT_EQ(rgb(10, 20), (std::array<uint8_t, 3>{255, 0, 0}));
 }
 
 TEST_F(BackgroundTest, FailedLoadClearsSetZeroToBlack) {
     load_background(write_picture(50, 50).c_str());
-    ASSERT_FALSE(device_->background_sets[0].empty());
+    ASSERT_FALSE(device_->backgrounds.sets[0].empty());
     load_background(temp_.file("missing.png").c_str());
     EXPECT_EQ(error_state().code, kErrNoSuchFile);
-    EXPECT_TRUE(device_->background_sets[0].empty());
+    EXPECT_TRUE(device_->backgrounds.sets[0].empty());
     EXPECT_EQ(rgb(10, 10), (std::array<uint8_t, 3>{0, 0, 0}));
 }
 
@@ -122,13 +126,13 @@ TEST_F(BackgroundTest, GrabbedWindowIsOneTileOnBothPaths) {
     reset_2d_state(*device_);
     for (const uint8_t bgra : {uint8_t{1}, uint8_t{0}}) {
         SCOPED_TRACE(bgra ? "copied" : "read back");
-        device_->bgra_supported = bgra;
+        device_->display.bgra_supported = bgra;
         clear(0, 0, 0, 1);
         draw_rect(0, 0, 10, 10, 0x0000FF);
         draw_rect(630, 470, 10, 10, 0x00FF00);
         draw_rect(300, 200, 40, 40, 0xFF0000);
         use_screen_as_background();
-        const BackgroundTileSet& set = device_->background_sets[0];
+        const BackgroundTileSet& set = device_->backgrounds.sets[0];
         ASSERT_EQ(set.columns, 1);
         ASSERT_EQ(set.rows, 1);
         const BackgroundTileSizes& sizes = *background_tile_sizes(*device_, 0);
@@ -144,8 +148,8 @@ TEST_F(BackgroundTest, GrabbedWindowIsOneTileOnBothPaths) {
         EXPECT_EQ(window_pixel(100, 300), (Rgba{0, 0, 0, 255}));
     }
     free_background(*device_, 0);
-    EXPECT_TRUE(device_->background_sets[0].empty());
-    EXPECT_EQ(device_->background_sets[0].textures[0], 0u);
+    EXPECT_TRUE(device_->backgrounds.sets[0].empty());
+    EXPECT_EQ(device_->backgrounds.sets[0].textures[0], 0u);
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 #include <string>
 
 #include "gl_fixture.h"
+#include "runtime/gfx/capture_commands.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/image_file.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/gfx/screen_capture.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/value/error_state.h"
 
 namespace tvk {
@@ -37,7 +41,7 @@ void expect_same_pixels(const ImageBuffer& a, const ImageBuffer& b) {
 class CaptureTest : public GlDeviceTest {
 protected:
     void TearDown() override {
-        framebuffer_alpha_bits() = -1;
+        device_->capture.alpha_bits = -1;
         GlDeviceTest::TearDown();
     }
     ImageBuffer read_back(int32_t slot) {
@@ -91,7 +95,7 @@ TEST_F(CaptureTest, GrabCopiesTheRectangleWithItsFramebufferAlpha) {
 }
 
 TEST_F(CaptureTest, WithoutFramebufferAlphaTheTransparencyColourIsKeyedOut) {
-    framebuffer_alpha_bits() = 0;
+    device_->capture.alpha_bits = 0;
     clear(0, 0, 0, 1);
     // An opaque picture with a pixel of the default transparency colour.
     ImageBuffer image = quadrant_image();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/gl_state_cache.h"
 #include "runtime/gfx/opengl_rainbows.h"
@@ -33,7 +34,7 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("TMPDIR", temp_.path().c_str(), 1);
         device_ = &create_graphics_device();
-        ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 0)) << open_window_failure();
+        ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 0)) << device_->display.failure;
         set_clear_colour(*device_, 0);
     }
     void TearDown() override {
@@ -43,7 +44,7 @@ protected:
 
     // Red where the logical rectangle lands, black elsewhere.
     void fill_logical(int32_t x, int32_t y, int32_t w, int32_t h) {
-        gl_disable(GlCap::texture_2d);
+        gl_disable(*device_, GlCap::texture_2d);
         glColor4f(1, 0, 0, 1);
         glBegin(GL_QUADS);
         glVertex2i(x, y);
@@ -83,27 +84,27 @@ TEST_F(DisplayTest, OpenWindowTracesItsStepsInOrder) {
         "flip - 1st call",  "BGRA ext supported",  "Texture size limit: ",
         "init fbo",         "2D VP",               "OGRB init [OK]"};
     EXPECT_EQ(lines, expected);
-    EXPECT_EQ(device_->bgra_supported, 1);
+    EXPECT_EQ(device_->display.bgra_supported, 1);
     EXPECT_TRUE(gl_extensions().framebuffers_available());
     EXPECT_NE(gl_extensions().glActiveTextureARB, nullptr);
-    EXPECT_TRUE(is_software_renderer(gl_renderer_text()));
+    EXPECT_TRUE(is_software_renderer(gl_renderer_text(*device_)));
 }
 
 TEST_F(DisplayTest, OpenWindowSetsTheDocumentedInitialState) {
-    EXPECT_EQ(device_->window_width, kWidth);
-    EXPECT_EQ(device_->window_height, kHeight);
-    EXPECT_NEAR(device_->frame_interval, 1000.0 / 60.0, 1e-12);
-    EXPECT_EQ(device_->bound_sprite, -1);
-    EXPECT_EQ(device_->current_render_target, -1);
-    EXPECT_FLOAT_EQ(device_->draw_alpha, 1.0f);
-    EXPECT_FLOAT_EQ(device_->alpha_test_reference, 0.05f);
-    EXPECT_EQ(device_->transparency_colour, 0x8000FFu);
+    EXPECT_EQ(device_->display.window_width, kWidth);
+    EXPECT_EQ(device_->display.window_height, kHeight);
+    EXPECT_NEAR(device_->pacing.frame_interval, 1000.0 / 60.0, 1e-12);
+    EXPECT_EQ(device_->drawing.bound_sprite, -1);
+    EXPECT_EQ(device_->targets.current, -1);
+    EXPECT_FLOAT_EQ(device_->drawing.draw_alpha, 1.0f);
+    EXPECT_FLOAT_EQ(device_->drawing.alpha_test_reference, 0.05f);
+    EXPECT_EQ(device_->drawing.transparency_colour, 0x8000FFu);
     int32_t x, y, w, h;
     get_viewport(*device_, x, y, w, h);
     EXPECT_EQ((std::vector<int32_t>{x, y, w, h}), (std::vector<int32_t>{0, 0, kWidth, kHeight}));
-    EXPECT_EQ(gl_state(GlCap::alpha_test), 1);
-    EXPECT_EQ(gl_state(GlCap::blend), 0);
-    EXPECT_EQ(gl_state(GlCap::depth_test), 0);
+    EXPECT_EQ(gl_state(*device_, GlCap::alpha_test), 1);
+    EXPECT_EQ(gl_state(*device_, GlCap::blend), 0);
+    EXPECT_EQ(gl_state(*device_, GlCap::depth_test), 0);
     EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
@@ -142,9 +143,9 @@ TEST_F(DisplayTest, FourOrientationsTurnTheLogicalScreen) {
         EXPECT_FALSE(red_at(kWidth - 1 - c.corner_x, kHeight - 1 - c.corner_y));
     }
     set_orientation(*device_, 7);
-    EXPECT_EQ(device_->orientation, 3);
+    EXPECT_EQ(device_->screen.orientation, 3);
     set_orientation(*device_, -2);
-    EXPECT_EQ(device_->orientation, 0);
+    EXPECT_EQ(device_->screen.orientation, 0);
 }
 
 // A viewport maps logical (0, 0) to its own top-left corner, at one window pixel
@@ -191,10 +192,10 @@ TEST_F(DisplayTest, ClearColourAndPresentClearTheNextFrame) {
     set_clear_colour(*device_, 0);
     EXPECT_FALSE(red_at(5, 5));
     set_clear_colour(*device_, -1);
-    EXPECT_EQ(device_->clear_enabled, 0);
+    EXPECT_EQ(device_->clearing.clear_enabled, 0);
     set_clear_colour(*device_, 0x0000FF);
-    EXPECT_EQ(device_->clear_enabled, 1);
-    device_->next_frame_time = 0;  // no waiting
+    EXPECT_EQ(device_->clearing.clear_enabled, 1);
+    device_->pacing.next_frame_time = 0;  // no waiting
     EXPECT_EQ(present_frame(*device_, nullptr), 1);
     // The frame after presenting starts cleared to the clear colour.
     EXPECT_TRUE(red_at(kWidth / 2, kHeight / 2));
@@ -202,29 +203,29 @@ TEST_F(DisplayTest, ClearColourAndPresentClearTheNextFrame) {
 
 TEST_F(DisplayTest, FrameRateSetsTheInterval) {
     set_frame_rate(*device_, 50);
-    EXPECT_DOUBLE_EQ(device_->frame_interval, 20.0);
+    EXPECT_DOUBLE_EQ(device_->pacing.frame_interval, 20.0);
     set_frame_rate(*device_, 0);
-    EXPECT_DOUBLE_EQ(device_->frame_interval, 2.0);
+    EXPECT_DOUBLE_EQ(device_->pacing.frame_interval, 2.0);
     set_frame_rate(*device_, -5);
-    EXPECT_DOUBLE_EQ(device_->frame_interval, 2.0);
+    EXPECT_DOUBLE_EQ(device_->pacing.frame_interval, 2.0);
 }
 
 TEST_F(DisplayTest, StateCacheSwitchesOnlyOnChangeAndForgetsOnReset) {
-    gl_enable(GlCap::blend);
+    gl_enable(*device_, GlCap::blend);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     // Switched behind the cache's back: the cache believes it is still on, so a
     // second switch on is not issued ...
     glDisable(GL_BLEND);
-    gl_enable(GlCap::blend);
+    gl_enable(*device_, GlCap::blend);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     // ... until the cache forgets, after which every switch is issued again.
-    gl_state_cache_forget();
-    EXPECT_EQ(gl_state(GlCap::blend), kGlStateUnknown);
-    gl_enable(GlCap::blend);
+    gl_state_cache_forget(*device_);
+    EXPECT_EQ(gl_state(*device_, GlCap::blend), kGlStateUnknown);
+    gl_enable(*device_, GlCap::blend);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     reset_2d_state(*device_);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(gl_state(GlCap::blend), 0);
+    EXPECT_EQ(gl_state(*device_, GlCap::blend), 0);
 }
 
 // Multisampling is asked for by halving the samples until the driver offers a
@@ -232,9 +233,9 @@ TEST_F(DisplayTest, StateCacheSwitchesOnlyOnChangeAndForgetsOnReset) {
 TEST_F(DisplayTest, MultisampleRequestStillOpensAWindow) {
     destroy_graphics_device();
     device_ = &create_graphics_device();
-    ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 64)) << open_window_failure();
-    EXPECT_EQ(device_->multisample_request, 0);
-    EXPECT_NE(device_->window, nullptr);
+    ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 64)) << device_->display.failure;
+    EXPECT_EQ(device_->display.multisample_request, 0);
+    EXPECT_NE(device_->display.window, nullptr);
     set_clear_colour(*device_, 0x0000FF);
     EXPECT_TRUE(red_at(kWidth / 2, kHeight / 2));
 }
@@ -248,8 +249,8 @@ TEST_F(DisplayTest, DepthAndStencilBufferOnlyWhenAsked) {
     for (const Case c : {Case{0, 0, 0, 0}, Case{1, 0, 24, 8}, Case{1, 4, 24, 8}}) {
         destroy_graphics_device();
         device_ = &create_graphics_device();
-        device_->depth_stencil_buffer = c.ask;
-        ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, c.samples)) << open_window_failure();
+        device_->display.depth_stencil_buffer = c.ask;
+        ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, c.samples)) << device_->display.failure;
         GLint depth = -1, stencil = -1;
         glGetIntegerv(GL_DEPTH_BITS, &depth);
         glGetIntegerv(GL_STENCIL_BITS, &stencil);

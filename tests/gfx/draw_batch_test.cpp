@@ -10,10 +10,18 @@
 #include <vector>
 
 #include "gl_fixture.h"
+#include "runtime/gfx/capture_commands.h"
+#include "runtime/gfx/display_commands.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/builtin_font.h"
 #include "runtime/gfx/font_table.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/gfx/screen_capture.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/gfx/targets/render_target.h"
+#include "runtime/gfx/targets/target_commands.h"
+#include "runtime/gfx/text_commands.h"
 
 namespace tvk {
 namespace {

@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "gl_fixture.h"
+#include "runtime/gfx/builtin_font.h"
 #include "runtime/gfx/font_table.h"
 #include "runtime/gfx/image_writer.h"
+#include "runtime/gfx/sprite_commands.h"
+#include "runtime/gfx/text_commands.h"
 #include "runtime/value/error_state.h"
 
 namespace tvk {

@@ -37,18 +37,18 @@ protected:
 
 TEST_F(FullscreenTest, RefusedModeStaysWindowedWithATraceLine) {
     OpenGLRainbows& device = create_graphics_device();
-    ASSERT_TRUE(open_window(device, nullptr, 123, 77, 0, 60, 0)) << open_window_failure();
+    ASSERT_TRUE(open_window(device, nullptr, 123, 77, 0, 60, 0)) << device.display.failure;
     EXPECT_FALSE(enter_fullscreen(device));
     EXPECT_EQ(is_fullscreen(device), 0);
-    EXPECT_EQ(device.window_width, 123);
+    EXPECT_EQ(device.display.window_width, 123);
     EXPECT_NE(trace().find("No Fullscreen Mode available\n"), std::string::npos);
 }
 
 TEST_F(FullscreenTest, DesktopSizedModeGoesFullscreenAndBack) {
     OpenGLRainbows& device = create_graphics_device();
-    ASSERT_TRUE(open_window(device, nullptr, 64, 48, 0, 60, 0)) << open_window_failure();
+    ASSERT_TRUE(open_window(device, nullptr, 64, 48, 0, 60, 0)) << device.display.failure;
     int32_t width = 0, height = 0;
-    get_desktop_size(width, height);
+    get_desktop_size(device, width, height);
     ASSERT_GT(width, 0);
     EXPECT_EQ(change_screen_mode(device, width, height, 0, 1), 1);
     EXPECT_EQ(is_fullscreen(device), 1);

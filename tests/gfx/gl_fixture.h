@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/image_buffer.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"

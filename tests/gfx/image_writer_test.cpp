@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "runtime/gfx/bmp_decoder.h"
+#include "runtime/gfx/bmp_writer.h"
 #include "runtime/gfx/image_file.h"
 #include "runtime/gfx/image_writer.h"
 #include "runtime/gfx/jpeg_decoder.h"
+#include "runtime/gfx/jpeg_writer.h"
 #include "runtime/gfx/png_decoder.h"
+#include "runtime/gfx/png_writer.h"
 #include "support/temp_dir.h"
 
 namespace tvk {

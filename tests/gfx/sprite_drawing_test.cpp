@@ -7,7 +7,10 @@
 
 #include "gfx/gl_fixture.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
 #include "runtime/gfx/gl_state_cache.h"
+#include "runtime/gfx/primitive_commands.h"
+#include "runtime/gfx/sprite_commands.h"
 
 namespace tvk {
 namespace {
@@ -50,8 +53,8 @@ TEST_F(SpriteDrawingTest, PlainSpriteLandsWithItsTopLeftAtThePosition) {
     EXPECT_EQ(rgb(26, 5), kBlack);
     EXPECT_EQ(rgb(10, 4), kBlack);
     EXPECT_EQ(rgb(10, 21), kBlack);
-    EXPECT_EQ(device_->bound_sprite, 1);
-    EXPECT_EQ(gl_state(GlCap::texture_2d), 1);
+    EXPECT_EQ(device_->drawing.bound_sprite, 1);
+    EXPECT_EQ(gl_state(*device_, GlCap::texture_2d), 1);
 }
 
 TEST_F(SpriteDrawingTest, StretchedAndZoomedSpritesFillTheirRectangles) {
@@ -114,12 +117,12 @@ TEST_F(SpriteDrawingTest, AlphaModesBlendAsDescribed) {
         return true;
     };
     EXPECT_TRUE(near(draw_over_blue(0, 2), (Rgb{200, 200, 200})));
-    EXPECT_EQ(gl_state(GlCap::blend), 0);
+    EXPECT_EQ(gl_state(*device_, GlCap::blend), 0);
     EXPECT_TRUE(near(draw_over_blue(-1, 2), (Rgb{100, 100, 227})));  // its own alpha only
     EXPECT_EQ(draw_over_blue(-2, 2), draw_over_blue(-1, 2));
-    EXPECT_EQ(device_->draw_alpha, 1.0f);
+    EXPECT_EQ(device_->drawing.draw_alpha, 1.0f);
     EXPECT_TRUE(near(draw_over_blue(-0.5, 1), (Rgb{127, 0, 127})));  // half the red sprite
-    EXPECT_EQ(gl_state(GlCap::blend), 1);
+    EXPECT_EQ(gl_state(*device_, GlCap::blend), 1);
     EXPECT_TRUE(near(draw_over_blue(0, 1), kR));  // opaque again
     EXPECT_TRUE(near(draw_over_blue(0.5, 1), (Rgb{127, 0, 255})));  // adds half its light
     GLfloat colour[4];
@@ -132,13 +135,13 @@ TEST_F(SpriteDrawingTest, AlphaTestDropsFaintPixels) {
         *device_, 2, make_image(16, 16, [](int32_t x, int32_t) { return Rgba{255, 255, 255, static_cast<uint8_t>(x < 8 ? 20 : 200)}; }),
         false));
     set_alpha_test(0.5);
-    EXPECT_EQ(device_->alpha_test_reference, 0.5f);
+    EXPECT_EQ(device_->drawing.alpha_test_reference, 0.5f);
     draw_sprite(2, 0, 0);
     EXPECT_EQ(rgb(2, 2), kBlack);
     EXPECT_EQ(rgb(12, 2), kW);
     set_alpha_test(2.0);
-    EXPECT_EQ(gl_state(GlCap::alpha_test), 0);
-    EXPECT_EQ(device_->alpha_test_reference, 2.0f);  // so that draw_rect keeps it off
+    EXPECT_EQ(gl_state(*device_, GlCap::alpha_test), 0);
+    EXPECT_EQ(device_->drawing.alpha_test_reference, 2.0f);  // so that draw_rect keeps it off
     draw_sprite(2, 0, 0);
     EXPECT_EQ(rgb(2, 2), kW);
 }
@@ -175,7 +178,7 @@ TEST_F(SpriteDrawingTest, RectanglesCountNegativeSizesFromTheOtherEdge) {
     EXPECT_EQ(rgb(23, 22), kB);
     EXPECT_EQ(rgb(24, 22), kBlack);
     EXPECT_EQ(rgb(23, 23), kBlack);
-    EXPECT_EQ(device_->bound_sprite, -1);
+    EXPECT_EQ(device_->drawing.bound_sprite, -1);
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_EQ(colour[0], 1.0f);
@@ -190,10 +193,10 @@ TEST_F(SpriteDrawingTest, TransparencyColourRectangleWritesAlphaZero) {
     draw_rect(0, 0, 8, 8, 0x8000FF);
     EXPECT_EQ(pixel(4, 4), (Rgba{255, 0, 128, 0}));
     EXPECT_EQ(pixel(9, 4)[3], 255);
-    EXPECT_EQ(gl_state(GlCap::alpha_test), 1);  // put back afterwards
+    EXPECT_EQ(gl_state(*device_, GlCap::alpha_test), 1);  // put back afterwards
     set_alpha_test(1.0);
     draw_rect(0, 0, 8, 8, 0x0000FF);
-    EXPECT_EQ(gl_state(GlCap::alpha_test), 0);
+    EXPECT_EQ(gl_state(*device_, GlCap::alpha_test), 0);
 }
 
 TEST_F(SpriteDrawingTest, LinesIncludeBothEndsAndPixelsReadBack) {
@@ -210,7 +213,7 @@ TEST_F(SpriteDrawingTest, LinesIncludeBothEndsAndPixelsReadBack) {
     set_pixel(30, 40, 0x123456);
     EXPECT_EQ(rgb(30, 40), (Rgb{0x56, 0x34, 0x12}));
     EXPECT_EQ(get_pixel(30, 40), 0x123456);
-    device_->bgra_supported = 0;
+    device_->display.bgra_supported = 0;
     EXPECT_EQ(get_pixel(30, 40), 0x123456);
     EXPECT_EQ(get_pixel(31, 40), 0);
 }
@@ -254,7 +257,7 @@ TEST_F(SpriteDrawingTest, PolyvectorColoursOnlyWhenAVertexIsNotWhite) {
     GLint shade = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shade);
     EXPECT_EQ(shade, GL_FLAT);
-    EXPECT_EQ(gl_state(GlCap::dither), 0);
+    EXPECT_EQ(gl_state(*device_, GlCap::dither), 0);
 
     // Textured fan: (tx, ty) count sprite pixels from the top-left.
     start_polyvector(1, 0);
@@ -299,7 +302,7 @@ TEST_F(SpriteDrawingTest, SmoothingPicksTheTextureFilters) {
     EXPECT_EQ(filter_after(unscaled), GL_NEAREST);
     EXPECT_EQ(filter_after(scaled), GL_NEAREST);
     set_smoothing(5);
-    EXPECT_EQ(device_->smoothing, 1);
+    EXPECT_EQ(device_->drawing.smoothing, 1);
     EXPECT_EQ(filter_after(scaled), GL_LINEAR);
     EXPECT_EQ(filter_after(unscaled), GL_NEAREST);
     set_unscaled_nearest(false);

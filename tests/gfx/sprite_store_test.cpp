@@ -5,6 +5,8 @@
 #include "gfx/gl_fixture.h"
 #include "gfx/image_fixtures.h"
 #include "runtime/files/memory_files.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/gfx/texture_upload.h"
 #include "runtime/value/error_state.h"
 
@@ -160,7 +162,7 @@ TEST_F(SpriteStoreTest, LoadSpriteReadsFilesAndReportsFailures) {
     EXPECT_EQ(static_cast<uint32_t>(pixels(1)), 0xFF0000FFu);
     EXPECT_EQ(static_cast<uint32_t>(pixels(0)) >> 24, 0u);
     set_transparency_colour(0x0000FF);
-    EXPECT_EQ(device_->font_transparency_colour, 0x0000FFu);
+    EXPECT_EQ(device_->drawing.font_transparency_colour, 0x0000FFu);
     ASSERT_TRUE(image_to_array(RtString(path.c_str()), aw, ah, pixels));
     EXPECT_EQ(static_cast<uint32_t>(pixels(0)), 0xFF8000FFu);
     EXPECT_EQ(static_cast<uint32_t>(pixels(1)) >> 24, 0u);
@@ -250,9 +252,9 @@ TEST_F(SpriteStoreTest, CollisionNeedsOpaquePixelsOnOpaquePixels) {
     };
     for (const auto& c : cases) EXPECT_EQ(sprite_collision(1, 0, 0, c.slot_b, c.xb, c.yb), c.expected) << c.what;
     EXPECT_EQ(sprite_collision(1, 2147483647, 0, 2, 2147483647, 0), 1);
-    EXPECT_NE(device_->pixel_copies[1], nullptr);  // masks are kept
+    EXPECT_NE(device_->sprites.pixel_copies[1].get(), nullptr);  // masks are kept
     delete_sprite(1);
-    EXPECT_EQ(device_->pixel_copies[1], nullptr);
+    EXPECT_EQ(device_->sprites.pixel_copies[1].get(), nullptr);
 }
 
 TEST_F(SpriteStoreTest, AnimCollisionTestsTheFramesRectangles) {

@@ -27,8 +27,8 @@ protected:
     void SetUp() override {
         connect_layer_hooks();
         OpenGLRainbows& device = create_graphics_device();
-        device.window_width = 480;
-        device.window_height = 640;
+        device.display.window_width = 480;
+        device.display.window_height = 640;
         drain();
         platform::clear_key_states();
         create_input_devices(nullptr, false);

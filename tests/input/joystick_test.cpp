@@ -57,7 +57,7 @@ TEST_F(JoystickTest, AxesButtonsAndHatsOfTheFirstJoystick) {
     EXPECT_NE(b1, 0);
     EXPECT_EQ(b2, 0);
     // A quarter-turned screen turns the stick with it.
-    graphics_device()->orientation = 1;
+    graphics_device()->screen.orientation = 1;
     EXPECT_EQ(joystick_x(0), 1.0);  // -y
     EXPECT_NEAR(joystick_y(0), 0.5, 0.001);
     // Indices without a joystick read as at rest.

@@ -97,9 +97,9 @@ TEST_F(MouseTest, HiddenPointerReadsRelativeMotionFromTheProgramsPosition) {
 
 TEST_F(MouseTest, TurnedScreensMapTheMouse) {
     OpenGLRainbows& device = *graphics_device();
-    device.window_width = 640;
-    device.window_height = 480;
-    device.orientation = 1;  // logical screen 480 wide, 640 high
+    device.display.window_width = 640;
+    device.display.window_height = 480;
+    device.screen.orientation = 1;  // logical screen 480 wide, 640 high
     move(600, 10);
     frame();
     int32_t x = 0, y = 0, left = 0, right = 0;

@@ -13,8 +13,11 @@
 #include "runtime/core/text_entry.h"
 #include "runtime/gfx/backgrounds.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/builtin_font.h"
 #include "runtime/gfx/font_table.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/text_commands.h"
 #include "runtime/input/input_commands.h"
 #include "support/temp_dir.h"
 
@@ -36,7 +39,7 @@ protected:
         InputTest::SetUp();
         OpenGLRainbows& device = *graphics_device();
         ASSERT_TRUE(open_window(device, nullptr, kWidth, kHeight, 0, 60, 0));
-        rebind_input_window(device.window);
+        rebind_input_window(device.display.window);
         reset_2d_state(device);
         install_builtin_font(device, 0);
         set_font(0);
@@ -142,7 +145,7 @@ TEST_F(TextEntryTest, LineIsDrawnOverTheScreenAsItWas) {
     EXPECT_EQ(pixel(0, 0), kBlue);
     EXPECT_EQ(pixel(95, 63), kBlue);
     // The saved screen is let go.
-    EXPECT_TRUE(graphics_device()->background_sets[kTextEntryBackground].empty());
+    EXPECT_TRUE(graphics_device()->backgrounds.sets[kTextEntryBackground].empty());
 }
 
 TEST_F(TextEntryTest, CursorBlinksAfterTwentyEmptyFrames) {
@@ -189,11 +192,11 @@ TEST_F(TextEntryTest, NumbersAreReadFromTheTypedLine) {
 
 TEST_F(TextEntryTest, WithoutAWindowNothingIsWaitedFor) {
     OpenGLRainbows& device = *graphics_device();
-    platform::Window* window = device.window;
-    device.window = nullptr;
+    platform::Window* window = device.display.window;
+    device.display.window = nullptr;
     RtString line = "kept";
     input_text(line, 0, 0, 0);
-    device.window = window;
+    device.display.window = window;
     EXPECT_STREQ(line.c_str(), "kept");
 }
 

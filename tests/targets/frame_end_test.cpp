@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "runtime/core/frame_flip.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/targets/shader_commands.h"
 #include "targets/target_fixture.h"
 
 namespace tvk {
@@ -54,9 +57,9 @@ TEST_P(FrameEndTest, PresentingAFrameEndsTheTarget) {
     use_render_target(*device_, 0);
     draw_rect(0, 0, 40, 30, kRed);
     ASSERT_EQ(present_frame(*device_, nullptr), 1);
-    EXPECT_EQ(device_->current_render_target, -1);
-    EXPECT_EQ(render_target_table(*device_)[0].saved_binding, -1);
-    EXPECT_EQ(render_target_table(*device_)[0].emulated, 0);
+    EXPECT_EQ(device_->targets.current, -1);
+    EXPECT_EQ(device_->targets.table[0].saved_binding, -1);
+    EXPECT_EQ(device_->targets.table[0].emulated, 0);
 
     clear();
     draw_sprite(kSprite, 10, 10);
@@ -73,7 +76,7 @@ TEST_P(FrameEndTest, TheFrameFlipSwitchesShadersOff) {
     draw_rect(0, 0, 10, 10, kBlue);
     EXPECT_EQ(rgb(5, 5), kR);
     flip_screen();
-    EXPECT_EQ(shader_table().current, -1);
+    EXPECT_EQ(device_->shaders.current, -1);
     draw_rect(0, 0, 10, 10, kBlue);
     EXPECT_EQ(rgb(5, 5), kB);
 }

@@ -3,8 +3,11 @@
 // gives the window back as it was.
 #include <gtest/gtest.h>
 
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/gfx/screen_capture.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/targets/target_commands.h"
 #include "targets/target_fixture.h"
 
 namespace tvk {
@@ -37,7 +40,7 @@ TEST_F(TargetDeviceTest, TextureIsPowerOfTwoWithImageExtents) {
         EXPECT_EQ(s->height, c.height);
         EXPECT_FLOAT_EQ(s->u_extent, c.u);
         EXPECT_FLOAT_EQ(s->v_extent, c.v);
-        const RenderTarget& target = render_target_table(*device_)[2];
+        const RenderTarget& target = device_->targets.table[2];
         EXPECT_NE(target.framebuffer, 0u);
         EXPECT_NE(target.depth_renderbuffer, 0u);
         EXPECT_EQ(target.saved_binding, -1);
@@ -61,12 +64,12 @@ TEST_F(TargetDeviceTest, OutOfRangeIndicesAndSlotsDoNothing) {
     create_render_target(*device_, 0, 65536, 20, 10);
     create_render_target(*device_, 0, -1, 20, 10);
     EXPECT_EQ(sprite_slot(*device_, kSprite)->width, 0);
-    EXPECT_EQ(render_target_table(*device_)[0].sprite, -1);
+    EXPECT_EQ(device_->targets.table[0].sprite, -1);
     // A target never created is not made current.
     use_render_target(*device_, 0);
-    EXPECT_EQ(device_->current_render_target, -1);
+    EXPECT_EQ(device_->targets.current, -1);
     use_render_target(*device_, 32);
-    EXPECT_EQ(device_->current_render_target, -1);
+    EXPECT_EQ(device_->targets.current, -1);
 }
 
 TEST_F(TargetDeviceTest, NegativeIndexWithoutTargetOnlyResetsViewport) {
@@ -75,12 +78,12 @@ TEST_F(TargetDeviceTest, NegativeIndexWithoutTargetOnlyResetsViewport) {
     int32_t x, y, w, h;
     get_viewport(*device_, x, y, w, h);
     EXPECT_EQ(std::vector<int32_t>({x, y, w, h}), std::vector<int32_t>({0, 0, kWidth, kHeight}));
-    EXPECT_EQ(device_->current_render_target, -1);
+    EXPECT_EQ(device_->targets.current, -1);
 }
 
 TEST_F(TargetDeviceTest, SecondBindOfTheSameTargetIsRefusedAndLogged) {
     create_render_target(*device_, 0, kSprite, 20, 10);
-    RenderTarget& target = render_target_table(*device_)[0];
+    RenderTarget& target = device_->targets.table[0];
     EXPECT_EQ(bind_framebuffer(target), 1);
     EXPECT_EQ(trace_text().find("Trying to rebind"), std::string::npos);
     EXPECT_EQ(bind_framebuffer(target), 0);
@@ -95,7 +98,7 @@ TEST_F(TargetDeviceTest, SecondBindOfTheSameTargetIsRefusedAndLogged) {
 
 TEST_F(TargetDeviceTest, UseOfABoundTargetFallsBackToEmulation) {
     create_render_target(*device_, 0, kSprite, 20, 10);
-    RenderTarget& target = render_target_table(*device_)[0];
+    RenderTarget& target = device_->targets.table[0];
     ASSERT_EQ(bind_framebuffer(target), 1);
     use_render_target(*device_, 0);
     EXPECT_NE(trace_text().find("Trying to rebind the same FBO again"), std::string::npos);
@@ -104,7 +107,7 @@ TEST_F(TargetDeviceTest, UseOfABoundTargetFallsBackToEmulation) {
     unbind_framebuffer(target);
     end_render_target(*device_);
     EXPECT_EQ(target.emulated, 0);
-    EXPECT_EQ(device_->current_render_target, -1);
+    EXPECT_EQ(device_->targets.current, -1);
 }
 
 TEST_F(TargetDeviceTest, FramebufferOfNoSizeIsRefusedAndLogged) {
@@ -148,15 +151,15 @@ protected:
 
 TEST_P(TargetPathTest, DrawingIntoATargetShowsInItsSprite) {
     create_render_target(*device_, 0, kSprite, kTargetWidth, kTargetHeight);
-    EXPECT_EQ(render_target_table(*device_)[0].framebuffer != 0, !emulated());
+    EXPECT_EQ(device_->targets.table[0].framebuffer != 0, !emulated());
     paint_window();
 
     use_render_target(*device_, 0);
-    EXPECT_EQ(device_->current_render_target, 0);
+    EXPECT_EQ(device_->targets.current, 0);
     draw_rect(0, 0, 24, 32, kRed);
     draw_rect(24, 32, 24, 32, kBlue);
     end_render_target(*device_);
-    EXPECT_EQ(device_->current_render_target, -1);
+    EXPECT_EQ(device_->targets.current, -1);
     expect_window_restored();
 
     show_sprite(10);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "runtime/files/memory_files.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/primitive_commands.h"
+#include "runtime/gfx/targets/shader_commands.h"
 #include "targets/target_fixture.h"
 
 namespace tvk {
@@ -45,13 +48,13 @@ TEST_F(ShaderTest, FragmentShaderPaintsWhileSwitchedOn) {
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(square(), kB);
     use_shader(4);
-    EXPECT_EQ(shader_table().current, 4);
+    EXPECT_EQ(device_->shaders.current, 4);
     EXPECT_EQ(square(), (Rgb{255, 0, 0}));
     use_shader(-1);
-    EXPECT_EQ(shader_table().current, -1);
+    EXPECT_EQ(device_->shaders.current, -1);
     EXPECT_EQ(square(), kB);
     use_shader(255);  // out of range: off as well
-    EXPECT_EQ(shader_table().current, -1);
+    EXPECT_EQ(device_->shaders.current, -1);
 }
 
 TEST_F(ShaderTest, LoadsFromAMemoryFile) {
@@ -122,11 +125,11 @@ TEST_F(ShaderTest, UnknownNamesAreReportedInTwoMessages) {
 TEST_F(ShaderTest, SlotsOutsideTheTableFailWithoutTouchingAnySlot) {
     ASSERT_EQ(load_shader(254, "", file("red.frag", kRedFragment).c_str()), 1);
     use_shader(254);
-    const ShaderTable before = shader_table();
+    const ShaderTable before = device_->shaders;
     for (int32_t slot : {255, 256, -1}) {
         EXPECT_EQ(load_shader(slot, "", file("red.frag", kRedFragment).c_str()), 0) << slot;
     }
-    const ShaderTable& after = shader_table();
+    const ShaderTable& after = device_->shaders;
     for (size_t i = 0; i < before.slots.size(); ++i) {
         EXPECT_EQ(after.slots[i].program, before.slots[i].program) << i;
         EXPECT_EQ(after.slots[i].vertex, before.slots[i].vertex) << i;
@@ -183,7 +186,7 @@ TEST_F(ShaderTest, ReloadingASlotReplacesItsObjects) {
     ASSERT_EQ(load_shader(5, file("weight.vert", kWeightVertex).c_str(),
                           file("colour.frag", kColourFragment).c_str()),
               1);
-    const ShaderSlot& slot = shader_table().slots[5];
+    const ShaderSlot& slot = device_->shaders.slots[5];
     EXPECT_NE(slot.vertex, 0u);
     EXPECT_NE(slot.fragment, 0u);
     use_shader(5);

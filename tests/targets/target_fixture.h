@@ -22,16 +22,14 @@ protected:
     void SetUp() override {
         GlDeviceTest::SetUp();
         saved_extensions_ = gl_extensions();
-        forget_shader_objects();
-        shader_table().support_unreported = true;
         messages().clear();
-        set_shader_message_handler([](const char* text) { messages().push_back(text); });
+        set_shader_message_handler(*device_, [](const char* text) { messages().push_back(text); });
     }
     void TearDown() override {
         gl_extensions() = saved_extensions_;
-        delete_all_shaders();
+        delete_all_shaders(*device_);
         free_render_targets(*device_);
-        set_shader_message_handler(nullptr);
+        set_shader_message_handler(*device_, nullptr);
         GlDeviceTest::TearDown();
     }
 

@@ -11,7 +11,11 @@
 #include <random>
 #include <vector>
 
+#include "runtime/gfx/display_commands.h"
 #include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/sprite_commands.h"
+#include "runtime/gfx/targets/target_commands.h"
 #include "targets/target_fixture.h"
 
 namespace tvk {

@@ -6,9 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/gfx/draw_batch.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
 #include "runtime/gfx/texture_upload.h"
 
 namespace tvk {
@@ -47,8 +46,8 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
     // The area as the window holds it; rows and columns outside stay transparent.
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
     const int32_t x0 = std::max(gl_x, 0), y0 = std::max(gl_y, 0);
-    const int32_t x1 = std::min(gl_x + width, device.window_width);
-    const int32_t y1 = std::min(gl_y + height, device.window_height);
+    const int32_t x1 = std::min(gl_x + width, device.display.window_width);
+    const int32_t y1 = std::min(gl_y + height, device.display.window_height);
     if (x1 > x0 && y1 > y0) {
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glPixelStorei(GL_PACK_ROW_LENGTH, width);
@@ -60,7 +59,7 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
 
     GLint alpha_bits = 0;
     glGetIntegerv(GL_ALPHA_BITS, &alpha_bits);
-    const uint32_t key = device.transparency_colour;
+    const uint32_t key = device.drawing.transparency_colour;
     for (size_t i = 0; i < pixels.size(); i += 4) {
         uint8_t* p = &pixels[i];
         if (alpha == CopyAlpha::opaque) {
@@ -84,10 +83,7 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
     s->height = static_cast<int16_t>(height);
     s->u_extent = static_cast<float>(width) / static_cast<float>(s->texture_width);
     s->v_extent = static_cast<float>(height) / static_cast<float>(s->texture_height);
-    if (device.pixel_copies) {
-        delete[] device.pixel_copies[slot];
-        device.pixel_copies[slot] = nullptr;
-    }
+    free_pixel_copy(device, slot);
     return true;
 }
 

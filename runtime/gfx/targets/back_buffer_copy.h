@@ -3,9 +3,9 @@
 // emulated without framebuffer objects.
 #include <cstdint>
 
-#include "runtime/gfx/opengl_rainbows.h"
-
 namespace tvk {
+
+class OpenGLRainbows;
 
 enum class CopyAlpha : uint8_t {
     opaque,        // every pixel opaque (the transparency colour switched off)

@@ -2,10 +2,9 @@
 
 #include <GL/gl.h>
 
-#include "runtime/gfx/draw_batch.h"
-#include "runtime/gfx/gl_state_cache.h"
-#include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
+#include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/opengl_rainbows.h"
+#include "runtime/gfx/primitive_commands.h"
 #include "runtime/gfx/targets/back_buffer_copy.h"
 #include "runtime/gfx/texture_upload.h"
 
@@ -15,13 +14,12 @@ namespace {
 
 RenderTarget* target_at(OpenGLRainbows& device, int32_t index) {
     if (index < 0 || index >= kRenderTargetCount) return nullptr;
-    return &render_target_table(device)[index];
+    return &device.targets.table[static_cast<size_t>(index)];
 }
 
-void free_pixel_copy(OpenGLRainbows& device, int32_t slot) {
-    if (!device.pixel_copies || slot < 0 || slot >= kSpriteSlotCount) return;
-    delete[] device.pixel_copies[slot];
-    device.pixel_copies[slot] = nullptr;
+const RenderTarget* target_at(const OpenGLRainbows& device, int32_t index) {
+    if (index < 0 || index >= kRenderTargetCount) return nullptr;
+    return &device.targets.table[static_cast<size_t>(index)];
 }
 
 // The smallest power of two at least n and at least 2.
@@ -36,14 +34,14 @@ int32_t target_side(int32_t n) {
 class PlainDrawing {
 public:
     explicit PlainDrawing(OpenGLRainbows& device)
-        : device_(device), blend_(glIsEnabled(GL_BLEND) == GL_TRUE), alpha_(device.draw_alpha) {
-        gl_disable(GlCap::blend);
-        device_.draw_alpha = 1.0f;
+        : device_(device), blend_(glIsEnabled(GL_BLEND) == GL_TRUE), alpha_(device.drawing.draw_alpha) {
+        gl_disable(device_, GlCap::blend);
+        device_.drawing.draw_alpha = 1.0f;
         glColor4f(1, 1, 1, 1);
     }
     ~PlainDrawing() {
-        gl_set(GlCap::blend, blend_);
-        device_.draw_alpha = alpha_;
+        gl_set(device_, GlCap::blend, blend_);
+        device_.drawing.draw_alpha = alpha_;
         glColor4f(1, 1, 1, alpha_);
     }
     PlainDrawing(const PlainDrawing&) = delete;
@@ -71,7 +69,7 @@ void begin_emulation(OpenGLRainbows& device, RenderTarget& target, int32_t width
                                CopyAlpha::opaque);
     if (graphics_device() == &device) {
         PlainDrawing plain(device);
-        draw_rect(0, 0, width, height, static_cast<int32_t>(device.transparency_colour));
+        draw_rect(0, 0, width, height, static_cast<int32_t>(device.drawing.transparency_colour));
         draw_sprite(target.sprite, 0, 0);
     }
     target.emulated = 1;
@@ -95,18 +93,10 @@ void end_emulation(OpenGLRainbows& device, RenderTarget& target) {
 
 }  // namespace
 
-RenderTarget* render_target_table(OpenGLRainbows& device) {
-    if (!device.render_targets) device.render_targets = new RenderTarget[kRenderTargetCount];
-    return device.render_targets;
-}
-
 void free_render_targets(OpenGLRainbows& device) {
     flush_draw_batch(device);
-    if (!device.render_targets) return;
-    for (int32_t i = 0; i < kRenderTargetCount; ++i) delete_framebuffer(device.render_targets[i]);
-    delete[] device.render_targets;
-    device.render_targets = nullptr;
-    device.current_render_target = -1;
+    for (RenderTarget& target : device.targets.table) delete_framebuffer(target);
+    device.targets = RenderTargets{};
 }
 
 void create_render_target(OpenGLRainbows& device, int32_t index, int32_t sprite, int32_t width,
@@ -116,7 +106,7 @@ void create_render_target(OpenGLRainbows& device, int32_t index, int32_t sprite,
     if (!target || sprite < 0 || sprite >= kSpriteCommandSlots) return;
     if (width > max_texture_size() || height > max_texture_size()) return;
     // The target is rebuilt under any drawing still going into it.
-    if (device.current_render_target == index) end_render_target(device);
+    if (device.targets.current == index) end_render_target(device);
 
     const int32_t tw = target_side(width), th = target_side(height);
     if (!make_sprite_texture(device, sprite, tw, th)) return;
@@ -138,7 +128,7 @@ void use_render_target(OpenGLRainbows& device, int32_t index) {
     const SpriteSlot* s = sprite_slot(device, target->sprite);
     const int32_t width = s->width, height = s->height;
 
-    device.current_render_target = index;
+    device.targets.current = index;
     if (bind_framebuffer(*target)) {
         set_viewport(device, 0, 0, width, height);
     } else {
@@ -150,38 +140,27 @@ void use_render_target(OpenGLRainbows& device, int32_t index) {
 
 void end_render_target(OpenGLRainbows& device) {
     flush_draw_batch(device);
-    if (RenderTarget* target = target_at(device, device.current_render_target)) {
+    if (RenderTarget* target = target_at(device, device.targets.current)) {
         if (target->emulated) {
             end_emulation(device, *target);
         } else {
             unbind_framebuffer(*target);
         }
     }
-    device.current_render_target = -1;
+    device.targets.current = -1;
     set_viewport(device, 0, 0, 0, 0);
 }
 
-void render_target_size(OpenGLRainbows& device, int32_t index, int32_t& width, int32_t& height) {
+void render_target_size(const OpenGLRainbows& device, int32_t index, int32_t& width,
+                        int32_t& height) {
     width = height = 0;
     const RenderTarget* target = target_at(device, index);
     if (!target) return;
-    if (const SpriteSlot* s = sprite_slot(device, target->sprite)) {
-        width = s->width;
-        height = s->height;
+    const std::vector<SpriteSlot>& slots = device.sprites.slots;
+    if (target->sprite >= 0 && static_cast<size_t>(target->sprite) < slots.size()) {
+        width = slots[static_cast<size_t>(target->sprite)].width;
+        height = slots[static_cast<size_t>(target->sprite)].height;
     }
-}
-
-void create_render_target(int32_t index, int32_t sprite, int32_t width, int32_t height) {
-    if (OpenGLRainbows* device = graphics_device())
-        create_render_target(*device, index, sprite, width, height);
-}
-
-void use_render_target(int32_t index) {
-    if (OpenGLRainbows* device = graphics_device()) use_render_target(*device, index);
-}
-
-void end_render_target() {
-    if (OpenGLRainbows* device = graphics_device()) end_render_target(*device);
 }
 
 }  // namespace tvk

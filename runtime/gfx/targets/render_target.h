@@ -2,20 +2,26 @@
 // Render targets: drawing into a sprite instead of the window. Each of the device's
 // 32 targets is bound to a sprite slot; drawing goes through a framebuffer object
 // when the driver has them, and is emulated on the back buffer otherwise.
+#include <array>
 #include <cstdint>
 
-#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/targets/framebuffer.h"
 
 namespace tvk {
 
+class OpenGLRainbows;
+
+constexpr int32_t kRenderTargetCount = 32;
 // The sprite slot that holds the screen area an emulated target draws over.
 constexpr int32_t kTargetScreenSaveSlot = 65503;
 
-// The device's table of kRenderTargetCount targets, allocated on first use.
-RenderTarget* render_target_table(OpenGLRainbows& device);
-// Deletes the targets' framebuffers (needs the GL context) and frees the table; for
-// the device's destruction.
+struct RenderTargets {
+    std::array<RenderTarget, kRenderTargetCount> table{};
+    int32_t current = -1;   // -1: drawing goes to the window
+};
+
+// Deletes the targets' framebuffers (needs the GL context) and empties the table;
+// for the device's destruction.
 void free_render_targets(OpenGLRainbows& device);
 
 // Makes the sprite slot a transparent black texture of power-of-two sides (at least
@@ -34,11 +40,7 @@ void end_render_target(OpenGLRainbows& device);
 
 // The drawing size of target index: its sprite's width and height (0 for an
 // index outside the table).
-void render_target_size(OpenGLRainbows& device, int32_t index, int32_t& width, int32_t& height);
-
-// The commands of the compiled program, on the process's device.
-void create_render_target(int32_t index, int32_t sprite, int32_t width, int32_t height);
-void use_render_target(int32_t index);
-void end_render_target();
+void render_target_size(const OpenGLRainbows& device, int32_t index, int32_t& width,
+                        int32_t& height);
 
 }  // namespace tvk

@@ -1,16 +1,89 @@
-// Printing text with the current font: one triangle strip per text, gathered with
-// the texts and sprites around it into the draw batch.
-#include <GL/gl.h>
+// The font and text commands of the compiled program: choosing and loading fonts,
+// printing text (one triangle strip per text, gathered with the texts and sprites
+// around it into the draw batch) and measuring it.
+#include "runtime/gfx/text_commands.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
-#include "runtime/gfx/font_table.h"
+#include "runtime/files/media_archive.h"
+#include "runtime/gfx/builtin_font.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/sprite_store.h"
+#include "runtime/value/error_state.h"
 
 namespace tvk {
+
+namespace {
+
+bool valid_font(int32_t n) { return n >= 0 && n < kFontCount; }
+
+}  // namespace
+
+void set_font(int32_t n) {
+    if (!valid_font(n)) {
+        set_error(kErrBadFontNumber);
+        return;
+    }
+    if (OpenGLRainbows* device = graphics_device()) {
+        flush_draw_batch(*device);
+        device->fonts.current = n;
+    }
+}
+
+void load_font(const RtString& file_name, int32_t n) {
+    clear_error();
+    if (!valid_font(n)) {
+        set_error(kErrBadFontNumber);
+        return;
+    }
+    OpenGLRainbows* device = graphics_device();
+    if (!device) {
+        set_error(kErrNoSuchFile);
+        return;
+    }
+    flush_draw_batch(*device);
+    if (file_name.empty()) {
+        delete_sprite(*device, kFontSlotBase + n);
+        return;
+    }
+    device->fonts.current = n;
+    std::string path;
+    if (!resolve_media_path(media_archives().memory_files, file_name.c_str(), path, true) ||
+        !load_font_image(*device, n, path)) {
+        set_error(kErrNoSuchFile);
+        install_builtin_font(*device, n);
+    }
+}
+
+void get_font_size(int32_t& cell_width, int32_t& cell_height) {
+    cell_width = cell_height = 0;
+    OpenGLRainbows* device = graphics_device();
+    if (!device) return;
+    flush_draw_batch(*device);
+    const SpriteSlot& s = *sprite_slot(*device, kFontSlotBase + device->fonts.current);
+    const FontGeometry g = font_geometry(s.width, s.height);
+    cell_width = g.cell_width;
+    cell_height = g.cell_height;
+}
+
+void get_font_size(double& cell_width, double& cell_height) {
+    int32_t w = 0, h = 0;
+    get_font_size(w, h);
+    cell_width = w;
+    cell_height = h;
+}
+
+int32_t free_font_index() {
+    OpenGLRainbows* device = graphics_device();
+    if (!device) return -1;
+    flush_draw_batch(*device);
+    for (int32_t n = kFontCount - 1; n >= 0; --n)
+        if (sprite_slot(*device, kFontSlotBase + n)->width / 16 == 0) return n;
+    return -1;
+}
 
 namespace {
 
@@ -24,9 +97,9 @@ uint32_t glyph_of(char byte, uint32_t glyph_count) {
 }  // namespace
 
 void print_text(const RtString& text, double x, double y, int32_t proportional) {
-    OpenGLRainbows* device = drawing_device();
+    OpenGLRainbows* device = graphics_device();
     if (!device || text.empty()) return;
-    FontState& fonts = font_state();
+    const FontState& fonts = device->fonts;
     const int32_t slot = kFontSlotBase + fonts.current;
     const SpriteSlot& s = *sprite_slot(*device, slot);
     const FontGeometry g = font_geometry(s.width, s.height);
@@ -77,7 +150,8 @@ void print_text(const RtString& text, double x, double y, int32_t proportional) 
 int32_t text_width(const RtString& text, int32_t proportional) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return 0;
-    const FontState& fonts = font_state();
+    flush_draw_batch(*device);
+    const FontState& fonts = device->fonts;
     const size_t length = std::strlen(text.c_str());
     if (!proportional) {
         const SpriteSlot& s = *sprite_slot(*device, kFontSlotBase + fonts.current);

@@ -1,13 +1,14 @@
 // Untextured primitives (pixel, line, filled rectangle) in a packed colour, and
 // reading one pixel back.
+#include "runtime/gfx/primitive_commands.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
 #include <cstdlib>
 
-#include "runtime/gfx/gl_state_cache.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
-#include "runtime/gfx/targets/render_target.h"
 
 namespace tvk {
 namespace {
@@ -16,9 +17,9 @@ namespace {
 // drawing it with blending off punches transparent holes into the target.
 void primitive_colour(const OpenGLRainbows& device, int32_t colour) {
     const uint32_t c = static_cast<uint32_t>(colour);
-    const uint8_t alpha = c == device.transparency_colour
+    const uint8_t alpha = c == device.drawing.transparency_colour
                               ? 0
-                              : static_cast<uint8_t>(device.draw_alpha * 255.0f);
+                              : static_cast<uint8_t>(device.drawing.draw_alpha * 255.0f);
     glColor4ub(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, alpha);
 }
 
@@ -36,7 +37,7 @@ void end_primitive(const OpenGLRainbows& device) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glColor4f(1.0f, 1.0f, 1.0f, device.draw_alpha);
+    glColor4f(1.0f, 1.0f, 1.0f, device.drawing.draw_alpha);
 }
 
 }  // namespace
@@ -44,6 +45,7 @@ void end_primitive(const OpenGLRainbows& device) {
 void set_pixel(int32_t x, int32_t y, int32_t colour) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return;
+    flush_draw_batch(*device);
     begin_primitive(*device, colour);
     glBegin(GL_POINTS);
     glVertex2i(x, y);
@@ -54,6 +56,7 @@ void set_pixel(int32_t x, int32_t y, int32_t colour) {
 void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return;
+    flush_draw_batch(*device);
     begin_primitive(*device, colour);
     glBegin(GL_LINES);
     glVertex2i(x1, y1);
@@ -69,24 +72,27 @@ void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour) {
 void draw_rect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return;
+    flush_draw_batch(*device);
     // A negative size counts from the other edge. 64-bit so that no sum overflows.
     const int64_t left = width < 0 ? int64_t{x} + width + 1 : x;
     const int64_t right = width < 0 ? int64_t{x} + 1 : int64_t{x} + width;
     const int64_t top = height < 0 ? int64_t{y} + height + 1 : y;
     const int64_t bottom = top + std::llabs(height);
     begin_primitive(*device, colour);
+    const DrawingState& drawing = device->drawing;
     // The alpha test would throw away the alpha-0 fragments of the transparency colour.
-    if (static_cast<uint32_t>(colour) == device->transparency_colour && gl_state(GlCap::alpha_test) == 1)
-        gl_disable(GlCap::alpha_test);
+    if (static_cast<uint32_t>(colour) == drawing.transparency_colour &&
+        gl_state(*device, GlCap::alpha_test) == 1)
+        gl_disable(*device, GlCap::alpha_test);
     const float l = static_cast<float>(left), r = static_cast<float>(right);
     const float t = static_cast<float>(top), b = static_cast<float>(bottom);
     const QuadVertex quad[4] = {{l, b, 0, 0}, {r, b, 0, 0}, {r, t, 0, 0}, {l, t, 0, 0}};
     draw_quad(*device, quad);
-    if (device->alpha_test_reference >= 1.0f) {
-        gl_disable(GlCap::alpha_test);
+    if (drawing.alpha_test_reference >= 1.0f) {
+        gl_disable(*device, GlCap::alpha_test);
     } else {
-        gl_enable(GlCap::alpha_test);
-        glAlphaFunc(GL_GREATER, device->alpha_test_reference);
+        gl_enable(*device, GlCap::alpha_test);
+        glAlphaFunc(GL_GREATER, drawing.alpha_test_reference);
     }
     end_primitive(*device);
 }
@@ -94,10 +100,11 @@ void draw_rect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colo
 int32_t get_pixel(int32_t x, int32_t y) {
     OpenGLRainbows* device = graphics_device();
     if (!device) return 0;
+    flush_draw_batch(*device);
     int32_t px = x, row;
-    if (device->current_render_target >= 0) {
+    if (device->targets.current >= 0) {
         int32_t tw = 0, th = 0;
-        render_target_size(*device, device->current_render_target, tw, th);
+        render_target_size(*device, device->targets.current, tw, th);
         // A target on a framebuffer object is read from its attachment; an emulated
         // one draws on the back buffer (no attachment to name there).
         GLint framebuffer = 0;
@@ -106,9 +113,9 @@ int32_t get_pixel(int32_t x, int32_t y) {
         row = th - y - 1;
     } else {
         // The window pixel showing logical (x, y) in the screen's orientation.
-        const int32_t w = device->window_width, h = device->window_height;
+        const int32_t w = device->display.window_width, h = device->display.window_height;
         int32_t wx = x, wy = y;
-        switch (device->orientation) {
+        switch (device->screen.orientation) {
         case 1: wx = w - 1 - y; wy = x; break;
         case 2: wx = w - 1 - x; wy = h - 1 - y; break;
         case 3: wx = y; wy = h - 1 - x; break;
@@ -120,7 +127,7 @@ int32_t get_pixel(int32_t x, int32_t y) {
     }
     uint8_t bytes[4] = {0, 0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (device->bgra_supported) {
+    if (device->display.bgra_supported) {
         glReadPixels(px, row, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, bytes);
         return bytes[2] | (bytes[1] << 8) | (bytes[0] << 16);
     }
