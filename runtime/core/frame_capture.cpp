@@ -9,6 +9,7 @@
 #include "runtime/core/core_state.h"
 #include "runtime/gfx/image_writer.h"
 #include "runtime/gfx/screen_capture.h"
+#include "runtime/gfx/sprite_commands.h"
 #include "runtime/gfx/sprite_store.h"
 #include "runtime/platform/environment.h"
 #include "runtime/value/error_state.h"
@@ -61,9 +62,9 @@ bool save_frame(OpenGLRainbows& device, const std::string& path) {
     const int32_t slot = free_sprite_index();
     if (slot < 0) return false;
     // The window as the program draws it: sides swapped on a turned screen.
-    const bool turned = device.orientation == 1 || device.orientation == 3;
-    const int32_t width = turned ? device.window_height : device.window_width;
-    const int32_t height = turned ? device.window_width : device.window_height;
+    const bool turned = device.screen.orientation == 1 || device.screen.orientation == 3;
+    const int32_t width = turned ? device.display.window_height : device.display.window_width;
+    const int32_t height = turned ? device.display.window_width : device.display.window_height;
     ImageBuffer image;
     const bool grabbed = grab_sprite(device, slot, 0, 0, width, height) && read_sprite_pixels(device, slot, image);
     delete_sprite(device, slot);

@@ -121,12 +121,12 @@ TEST_F(MouseTest, TurnedScreensMapTheMouse) {
 // frame here is: sample, then drain.
 TEST_F(MouseTest, ATapWithinOneFrameReadsDownOnceForEveryButtonAndOrientation) {
     OpenGLRainbows& device = *graphics_device();
-    device.window_width = 640;
-    device.window_height = 480;
+    device.display.window_width = 640;
+    device.display.window_height = 480;
     // The window point (100, 30) and where it lies on the logical screen.
     const int32_t logical[4][2] = {{100, 30}, {30, 539}, {539, 449}, {449, 100}};
     for (int32_t orientation = 0; orientation < 4; ++orientation) {
-        device.orientation = orientation;
+        device.screen.orientation = orientation;
         for (int32_t which : {1, 2, 3}) {
             const std::string what = "orientation " + std::to_string(orientation) + ", button " +
                                      std::to_string(which);

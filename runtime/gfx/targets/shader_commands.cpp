@@ -10,6 +10,11 @@ int32_t load_shader(int32_t slot, const RtString& vertex_file, const RtString& f
     return device ? load_shader(*device, slot, vertex_file, fragment_file) : 0;
 }
 
+ShaderMessageHandler set_shader_message_handler(ShaderMessageHandler handler) {
+    OpenGLRainbows* device = graphics_device();
+    return device ? set_shader_message_handler(*device, handler) : nullptr;
+}
+
 void use_shader(int32_t slot) {
     if (OpenGLRainbows* device = graphics_device()) use_shader(*device, slot);
 }

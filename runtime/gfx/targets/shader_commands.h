@@ -7,10 +7,16 @@
 
 namespace tvk {
 
+// Where the shader operations send their texts (compile and link logs, failures).
+using ShaderMessageHandler = void (*)(const char* text);
+
 int32_t load_shader(int32_t slot, const RtString& vertex_file, const RtString& fragment_file);
 void use_shader(int32_t slot);
 void set_shader_float(const RtString& name, double value);
 void set_shader_int(const RtString& name, int32_t value);
 void set_shader_attribute(const RtString& name, double value);
+// Replaces the handler (null: the debug channel, in debug mode only); returns the
+// previous one.
+ShaderMessageHandler set_shader_message_handler(ShaderMessageHandler handler);
 
 }  // namespace tvk

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "runtime/gfx/targets/shader_commands.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
@@ -20,8 +21,6 @@ struct ShaderSlot {
     uint32_t fragment = 0;
 };
 
-// Where the shader operations send their texts (compile and link logs, failures).
-using ShaderMessageHandler = void (*)(const char* text);
 
 struct ShaderTable {
     std::array<ShaderSlot, kShaderSlotCount> slots{};
