@@ -4,9 +4,11 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "runtime/files/file_record.h"
 #include "runtime/gfx/gfx_hooks.h"
 #include "runtime/gfx/gl_extensions.h"
 #include "runtime/gfx/opengl_rainbows.h"
@@ -85,12 +87,12 @@ void report_software_renderer(OpenGLRainbows& device) {
     if (!is_software_renderer(renderer)) return;
     state.software_reported = true;
     log_line("*** OpenGL Software Emulation - update driver!\n");
-    std::FILE* f = std::fopen("opengldriver.txt", "rb");
-    if (!f) return;
-    char text[2048];
-    const size_t n = std::fread(text, 1, sizeof text - 1, f);
-    std::fclose(f);
-    const std::string message = n > 0 ? std::string(text, n) : std::string(kDriverAdvice);
+    FileRecord file;
+    if (file_open_read(file, "opengldriver.txt") == 0) return;
+    std::string text(static_cast<size_t>(std::clamp<int64_t>(file.size, 0, 2047)), '\0');
+    const bool read = !text.empty() && file_read(file, text.data(), static_cast<int64_t>(text.size())) == 1;
+    file_close(file);
+    const std::string message = read ? text : std::string(kDriverAdvice);
     platform::show_message_box(state.window, "No OpenGL Hardware Drivers",
                                latin1_to_utf8(message).c_str(), true);
 }

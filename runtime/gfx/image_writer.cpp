@@ -6,6 +6,7 @@
 
 #include "runtime/files/memory_files.h"
 #include "runtime/files/path_names.h"
+#include "runtime/files/whole_file_write.h"
 #include "runtime/gfx/bmp_writer.h"
 #include "runtime/gfx/jpeg_writer.h"
 #include "runtime/gfx/png_writer.h"
@@ -25,18 +26,10 @@ bool ends_with_letters(const std::string& name, const char* end) {
     return true;
 }
 
-// Replaces whatever has the name (a file, or an empty folder) with the bytes; a
-// file that cannot be written whole is removed again.
+// Replaces the file whole (written beside, flushed and renamed over it), so a failed
+// write leaves what was there before.
 bool write_whole_file(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = system_path(name.c_str());
-    remove_file_or_directory(path);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (written && closed) return true;
-    std::remove(path.c_str());
-    return false;
+    return write_file_whole(name, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace
