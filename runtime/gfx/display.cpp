@@ -258,7 +258,8 @@ int32_t leave_fullscreen(OpenGLRainbows& device) {
     const platform::ScreenRect area = platform::work_area(device.window);
     // Centred; a further copy of the program a step down and right of the one
     // before, so that neither hides the other, but not past the work area.
-    const int32_t step = kCopyStep * platform::program_copy_number(runtime_settings().application_name.c_str());
+    const int32_t copy = platform::program_copy_number(runtime_settings().application_name.c_str());
+    const int32_t step = kCopyStep * copy;
     int32_t x = std::min(area.x + (area.width - device.window_width) / 2 + step,
                          area.x + area.width - device.window_width);
     int32_t y = std::min(area.y + (area.height - device.window_height) / 2 + step,

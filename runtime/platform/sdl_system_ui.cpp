@@ -43,8 +43,9 @@ bool screensaver_allowed() { return SDL_IsScreenSaverEnabled() == SDL_TRUE; }
 void show_message_box(Window* parent, const char* title, const char* text, bool warning) {
     if (!stand_in_program().empty()) {
         int64_t status = 0;
-        run_program({stand_in_program(), title ? title : "", text ? text : "", warning ? "warning" : "information"}, true, false,
-                    status);
+        const std::vector<std::string> words = {stand_in_program(), title ? title : "", text ? text : "",
+                                                warning ? "warning" : "information"};
+        run_program(words, true, false, status);
         return;
     }
     SDL_ShowSimpleMessageBox(warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION, title,

@@ -78,7 +78,8 @@ TEST_F(ProgressFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldProgress) {
 
     // A save that got as far as the file beside the old one, and no further.
     const std::string new_file = progress_file_with("011");
-    ASSERT_TRUE(platform::write_file_beside("moredata.txt", new_file.data(), static_cast<int64_t>(new_file.size())));
+    ASSERT_TRUE(
+        platform::write_file_beside("moredata.txt", new_file.data(), static_cast<int64_t>(new_file.size())));
     EXPECT_EQ(read_file(media() / "moredata.txt"), old_file);
     EXPECT_EQ(loaded_digits(), "01" + std::string(49, '0'));
 
@@ -105,7 +106,8 @@ TEST(ProgressMerge, KeepsEveryCompletedRoundButThoseResetHere) {
         const char* what;
         game::Progress shown, on_record, on_disk, written;
     } cases[] = {
-        {"nothing else happened", progress_of({1, 2}), progress_of({1}), progress_of({1}), progress_of({1, 2})},
+        {"nothing else happened", progress_of({1, 2}), progress_of({1}), progress_of({1}),
+         progress_of({1, 2})},
         {"another copy completed round 2", progress_of({1, 3}), progress_of({1}), progress_of({1, 2}),
          progress_of({1, 2, 3})},
         {"reset here, then round 5", progress_of({5}), progress_of({1, 2, 3}), progress_of({1, 2, 3}),
