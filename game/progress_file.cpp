@@ -1,6 +1,7 @@
 #include "game/progress_file.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "game/game_state.h"
 #include "runtime/files/channels.h"
@@ -88,6 +89,21 @@ std::string save_into(const std::string& target) {
     return reason;
 }
 
+// A folder the save tried, absolute, and why it could not take the file.
+struct SaveAttempt {
+    std::string folder;
+    std::string reason;
+};
+
+std::string save_failure_text(const std::vector<SaveAttempt>& attempts) {
+    std::string text = "SplitVerse could not save your progress";
+    for (size_t i = 0; i < attempts.size(); ++i) {
+        text += i == 0 ? " in " : " or in ";
+        text += attempts[i].folder + " (" + attempts[i].reason + ")";
+    }
+    return text + ". The game will now close.";
+}
+
 void tell_player(const std::string& text) {
     print_err((text + "\n").c_str());
     const OpenGLRainbows* device = graphics_device();
@@ -129,15 +145,6 @@ Progress merged_progress(const Progress& shown, const Progress& on_record, const
         }
     }
     return merged;
-}
-
-std::string save_failure_text(const std::vector<SaveAttempt>& attempts) {
-    std::string text = "SplitVerse could not save your progress";
-    for (size_t i = 0; i < attempts.size(); ++i) {
-        text += i == 0 ? " in " : " or in ";
-        text += attempts[i].folder + " (" + attempts[i].reason + ")";
-    }
-    return text + ". The game will now close.";
 }
 
 void save_progress() {

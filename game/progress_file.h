@@ -21,7 +21,6 @@
 // with the runtime's error report, as a failed file write does.
 #include <array>
 #include <string>
-#include <vector>
 
 #include "game/content/progress_line.h"
 
@@ -53,13 +52,5 @@ void save_progress();
 // - Every other round is written as the file has it, so the rounds other copies
 //   completed (or reset) stay as they left them.
 Progress merged_progress(const Progress& shown, const Progress& on_record, const Progress& on_disk);
-
-// What the player is told when the progress could not be saved: the folders tried
-// (absolute) and, for each, why.
-struct SaveAttempt {
-    std::string folder;
-    std::string reason;
-};
-std::string save_failure_text(const std::vector<SaveAttempt>& attempts);
 
 }  // namespace tvk::game
