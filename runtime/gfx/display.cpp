@@ -16,6 +16,7 @@
 #include "runtime/platform/system_ui.h"
 #include "runtime/platform/window.h"
 #include "runtime/value/clock.h"
+#include "runtime/value/program_settings.h"
 #include "runtime/value/trace_log.h"
 
 namespace tvk {
@@ -23,6 +24,7 @@ namespace tvk {
 namespace {
 
 constexpr const char* kWindowClassTitle = "Tavrick";
+constexpr int32_t kCopyStep = 32;  // pixels between the windows of two copies
 
 const char kDriverAdvice[] =
     "Please update your GFX adapter's driver\nso it can render OpenGL by HARDWARE\n\n\n"
@@ -240,8 +242,14 @@ int32_t leave_fullscreen(OpenGLRainbows& device) {
     platform::set_window_bordered(display.window, true);
     platform::set_window_client_size(display.window, display.window_width, display.window_height);
     const platform::ScreenRect area = platform::work_area(display.window);
-    int32_t x = area.x + (area.width - display.window_width) / 2;
-    int32_t y = area.y + (area.height - display.window_height) / 2;
+    // Centred; a further copy of the program a step down and right of the one
+    // before, so that neither hides the other, but not past the work area.
+    const int32_t copy = platform::program_copy_number(runtime_settings().application_name.c_str());
+    const int32_t step = kCopyStep * copy;
+    int32_t x = std::min(area.x + (area.width - display.window_width) / 2 + step,
+                         area.x + area.width - display.window_width);
+    int32_t y = std::min(area.y + (area.height - display.window_height) / 2 + step,
+                         area.y + area.height - display.window_height);
     // A window larger than the work area keeps its top-left corner on screen.
     if (x < area.x) x = area.x;
     if (y < area.y) y = area.y;

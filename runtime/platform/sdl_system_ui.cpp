@@ -4,9 +4,19 @@
 
 #include <cstdio>
 
+#include "runtime/platform/processes.h"
 #include "runtime/platform/system_ui.h"
 
 namespace tvk::platform {
+
+namespace {
+
+std::string& stand_in_program() {
+    static std::string program;
+    return program;
+}
+
+}  // namespace
 
 void set_arrow_pointer() {
     static SDL_Cursor* arrow = nullptr;
@@ -31,9 +41,18 @@ void set_screensaver_allowed(bool allowed) {
 bool screensaver_allowed() { return SDL_IsScreenSaverEnabled() == SDL_TRUE; }
 
 void show_message_box(Window* parent, const char* title, const char* text, bool warning) {
+    if (!stand_in_program().empty()) {
+        int64_t status = 0;
+        const std::vector<std::string> words = {stand_in_program(), title ? title : "", text ? text : "",
+                                                warning ? "warning" : "information"};
+        run_program(words, true, false, status);
+        return;
+    }
     SDL_ShowSimpleMessageBox(warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION, title,
                              text, reinterpret_cast<SDL_Window*>(parent));
 }
+
+void set_message_box_program(const std::string& program) { stand_in_program() = program; }
 
 void beep() {
     // The terminal bell is the only sound every desktop has; it is only rung

@@ -61,6 +61,14 @@ void window_client_size(Window* window, int32_t& width, int32_t& height);
 bool enter_fullscreen_mode(Window* window, int32_t width, int32_t height, int32_t bits_per_pixel);
 void leave_fullscreen_mode(Window* window);
 
+// Copies of one program running at once would open their windows on the same spot,
+// one hiding the other. Each copy holds a number from its first call until its
+// process ends, however it ends: the lowest that no running copy holds, 0 for the
+// first. The runtime moves a copy's window that many steps down and to the right.
+// Copies are told apart by program name and meet through lock files in the
+// temporary folder, so copies with different temporary folders do not see each other.
+int32_t program_copy_number(const std::string& program_name);
+
 GlContext create_gl_context(Window* window, std::string& why);
 bool make_gl_current(Window* window, GlContext context);
 void delete_gl_context(GlContext context);

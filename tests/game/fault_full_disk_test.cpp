@@ -1,6 +1,9 @@
 // A disk that refuses writes: the progress save and the runtime's file channels end
 // the program through the runtime's error stop (error code 3, "exit", status 0),
-// never with a crash, and the progress saved before stays whole.
+// never with a crash, and the progress saved before stays whole. Before the stop,
+// the progress save tells the player which folders it tried and why, in a message
+// box and on standard error; the message box service runs a stand-in here that
+// prints the box on standard error.
 //
 // The refusals are real ones from the system: a file size limit of a few bytes
 // (with SIGXFSZ ignored, so the write fails with EFBIG instead of killing the
@@ -27,6 +30,7 @@
 #include "game/game_state.h"
 #include "game/progress_file.h"
 #include "runtime/files/channels.h"
+#include "runtime/platform/system_ui.h"
 #include "runtime/value/error_state.h"
 #include "runtime/value/program_settings.h"
 #include "support/temp_dir.h"
@@ -37,34 +41,53 @@ namespace {
 namespace fs = std::filesystem;
 using game::game_state;
 
+std::string progress_file_with_rounds(const std::string& digits) {
+    return std::string(string_encrypt(game::kProgressKey, digits.c_str()).c_str()) + "\r\n";
+}
+
 struct ChildEnd {
     bool exited = false;
     int status = -1;
     std::string out;  // standard output, then the error text at exit
+    std::string err;  // standard error
 };
 
-// Runs body in a child process whose standard output is captured; at exit the child
-// adds the runtime's error text, so the test sees the code the stop ended with.
+std::string read_all(int fd) {
+    std::string text;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+    close(fd);
+    return text;
+}
+
+// Runs body in a child process whose standard output and error are captured; at
+// exit the child adds the runtime's error text to its output, so the test sees the
+// code the stop ended with.
 ChildEnd run_in_child(const std::function<void()>& body) {
-    int out[2];
+    int out[2], err[2];
     if (pipe(out) != 0) return {};
+    if (pipe(err) != 0) return {};
     std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         close(out[0]);
+        close(err[0]);
         dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
         close(out[1]);
+        close(err[1]);
         std::atexit([] { std::printf("%s\n", error_text().c_str()); });
         body();
         std::fputs("the body returned\n", stdout);
         std::exit(5);
     }
     close(out[1]);
+    close(err[1]);
     ChildEnd end;
-    char buffer[256];
-    ssize_t n;
-    while ((n = read(out[0], buffer, sizeof buffer)) > 0) end.out.append(buffer, static_cast<size_t>(n));
-    close(out[0]);
+    // Both are a few lines, far less than a pipe holds, so one after the other is safe.
+    end.out = read_all(out[0]);
+    end.err = read_all(err[0]);
     int status = 0;
     waitpid(pid, &status, 0);
     end.exited = WIFEXITED(status);
@@ -78,7 +101,28 @@ void limit_file_size(rlim_t bytes) {
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-using FullDiskTest = ProgressFolderTest;
+// A message box stand-in that prints "box: title | text | kind" on standard error.
+class FullDiskTest : public ProgressFolderTest {
+protected:
+    void SetUp() override {
+        ProgressFolderTest::SetUp();
+        const fs::path box = temp_.path() / "message-box.sh";
+        write_file(box, "#!/bin/sh\nprintf 'box: %s | %s | %s\\n' \"$1\" \"$2\" \"$3\" >&2\n");
+        // Another user runs it in the tests that drop root.
+        chmod(box.c_str(), 0755);
+        chmod(temp_.path().c_str(), 0755);
+        platform::set_message_box_program(box.string());
+    }
+    void TearDown() override {
+        platform::set_message_box_program("");
+        ProgressFolderTest::TearDown();
+    }
+
+    // What the player is told, on standard error and in the message box.
+    static std::string told(const std::string& text) {
+        return text + "\nbox: SplitVerse | " + text + " | warning\n";
+    }
+};
 
 // The progress line is 112 hex digits and a CR LF: limits inside the digits, at the
 // CR and at the LF, and none at all.
@@ -101,6 +145,10 @@ TEST_F(FullDiskTest, ProgressSaveStopsWithTheErrorReportAndKeepsTheOldFile) {
         EXPECT_TRUE(end.exited);
         EXPECT_EQ(end.status, 0);
         EXPECT_EQ(end.out, "exit\n0003 no such file\n");
+        EXPECT_EQ(end.err, told("SplitVerse could not save your progress in " + media().string() +
+                                " (the file could not be written) or in " +
+                                (temp_.path() / "data" / "SplitVerse").string() +
+                                " (the file could not be written). The game will now close."));
         EXPECT_EQ(read_file(media() / "moredata.txt"), old_file);
         EXPECT_FALSE(fs::exists(data_file()))
             << "a failed write is not a reason to move the progress";
@@ -114,6 +162,58 @@ TEST_F(FullDiskTest, ProgressSaveStopsWithTheErrorReportAndKeepsTheOldFile) {
     game::save_progress();
     EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), "011" + std::string(48, '0'));
     EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
+}
+
+// Neither the Media folder nor the data folder can be written (as another user when
+// the test runs as root, for whom permission bits refuse nothing): the player is
+// told, then the stop; the progress there stays as it was.
+TEST_F(FullDiskTest, NoWritableFolderTellsThePlayerThenStops) {
+    const fs::path data = temp_.path() / "data";
+    const std::string media_part = "SplitVerse could not save your progress in " + media().string();
+    const std::string closing = ". The game will now close.";
+    const struct {
+        const char* what;
+        fs::path read_only;  // besides the Media folder
+        bool data_folder;
+        std::string text;
+    } cases[] = {
+        {"the data folder is read-only", data / "SplitVerse", true,
+         media_part + " (permission denied) or in " + (data / "SplitVerse").string() + " (permission denied)" +
+             closing},
+        {"the data folder cannot be made", data, true,
+         media_part + " (permission denied) or in " + (data / "SplitVerse").string() +
+             " (the folder could not be made)" + closing},
+        {"no data folder", {}, false, media_part + " (permission denied)" + closing},
+    };
+    const std::string old_file = progress_file_with_rounds("01");
+    write_file(media() / "moredata.txt", old_file);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(data);
+        fs::create_directories(data);
+        if (c.read_only == data / "SplitVerse") fs::create_directories(c.read_only);
+        chmod(media().c_str(), 0555);
+        if (!c.read_only.empty()) chmod(c.read_only.c_str(), 0555);
+        const ChildEnd end = run_in_child([&] {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::exit(6);
+            if (!c.data_folder) {
+                unsetenv("XDG_DATA_HOME");
+                unsetenv("HOME");
+            }
+            game::reset_game_state(game_state());
+            game::load_progress();
+            game_state().progress(2) = 1;
+            game::save_progress();
+        });
+        chmod(media().c_str(), 0755);
+        if (!c.read_only.empty()) chmod(c.read_only.c_str(), 0755);
+        EXPECT_TRUE(end.exited);
+        EXPECT_EQ(end.status, 0);
+        EXPECT_EQ(end.out, "exit\n0003 no such file\n");
+        EXPECT_EQ(end.err, told(c.text));
+        EXPECT_EQ(read_file(media() / "moredata.txt"), old_file);
+        EXPECT_FALSE(fs::exists(data_file()));
+    }
 }
 
 // Opens a pipe made in folder on a channel for writing; true when the pipe is

@@ -1,6 +1,6 @@
 // The progress file: its enciphered digits, reading short and missing files, the
-// save that replaces the file whole, and the data folder used when the Media
-// folder cannot be written.
+// save that replaces the file whole, the merge with what another copy saved, and
+// the data folder used when the Media folder cannot be written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +13,7 @@
 #include "game/game_fixture.h"
 #include "game/game_state.h"
 #include "game/progress_file.h"
+#include "runtime/platform/files.h"
 #include "runtime/value/text_cipher.h"
 #include "support/temp_dir.h"
 
@@ -76,8 +77,9 @@ TEST_F(ProgressFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldProgress) {
     const std::string old_file = read_file(media() / "moredata.txt");
 
     // A save that got as far as the file beside the old one, and no further.
-    set_rounds({1, 2});
-    ASSERT_TRUE(game::write_progress_beside("moredata.txt", game::progress_line()));
+    const std::string new_file = progress_file_with("011");
+    ASSERT_TRUE(
+        platform::write_file_beside("moredata.txt", new_file.data(), static_cast<int64_t>(new_file.size())));
     EXPECT_EQ(read_file(media() / "moredata.txt"), old_file);
     EXPECT_EQ(loaded_digits(), "01" + std::string(49, '0'));
 
@@ -90,6 +92,67 @@ TEST_F(ProgressFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldProgress) {
     game::save_progress();
     EXPECT_EQ(loaded_digits(), "011" + std::string(48, '0'));
     EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
+}
+
+game::Progress progress_of(std::initializer_list<int32_t> rounds) {
+    game::Progress progress{};
+    for (int32_t r : rounds) progress[static_cast<size_t>(r)] = 1;
+    return progress;
+}
+
+// Shown now, as last loaded or saved, as the file is: what the save writes.
+TEST(ProgressMerge, KeepsEveryCompletedRoundButThoseResetHere) {
+    const struct {
+        const char* what;
+        game::Progress shown, on_record, on_disk, written;
+    } cases[] = {
+        {"nothing else happened", progress_of({1, 2}), progress_of({1}), progress_of({1}),
+         progress_of({1, 2})},
+        {"another copy completed round 2", progress_of({1, 3}), progress_of({1}), progress_of({1, 2}),
+         progress_of({1, 2, 3})},
+        {"reset here, then round 5", progress_of({5}), progress_of({1, 2, 3}), progress_of({1, 2, 3}),
+         progress_of({5})},
+        {"reset here; round 4 from another copy stays", progress_of({5}), progress_of({1, 2, 3}),
+         progress_of({1, 2, 3, 4}), progress_of({4, 5})},
+        {"reset here, round 2 completed again", progress_of({2}), progress_of({1, 2}), progress_of({1, 2}),
+         progress_of({2})},
+        {"another copy reset, this one still shows round 1", progress_of({1, 6}), progress_of({1}),
+         progress_of({}), progress_of({1, 6})},
+        {"round 0 is never written", progress_of({0, 7}), progress_of({}), progress_of({0}), progress_of({7})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(game::merged_progress(c.shown, c.on_record, c.on_disk), c.written) << c.what;
+    }
+}
+
+// The copy in this process loaded rounds 1 to 3; another copy's saves are written
+// into the file directly.
+TEST_F(ProgressFileTest, SaveMergesWithWhatAnotherCopySaved) {
+    write_file(media() / "moredata.txt", progress_file_with("01110"));
+    game::load_progress();
+
+    write_file(media() / "moredata.txt", progress_file_with("011110"));  // the other copy won round 4
+    game_state().progress(6) = 1;
+    game::save_progress();
+    EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), "0111101" + std::string(44, '0'));
+    EXPECT_TRUE(fs::exists(media() / "moredata.txt.lock")) << "the lock file stays";
+    EXPECT_FALSE(fs::exists(media() / "moredata.txt.new"));
+
+    // The reset clears memory only; the next win writes it, and rounds 1, 2, 3 and
+    // 6 that this copy showed do not come back from the file. Round 4, which this
+    // copy never showed, and round 8, won meanwhile by the other copy, stay.
+    for (int32_t r = 1; r <= 50; ++r) game_state().progress(r) = 0;
+    EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), "0111101" + std::string(44, '0'));
+    write_file(media() / "moredata.txt", progress_file_with("011110101"));
+    game_state().progress(2) = 1;
+    game::save_progress();
+    EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), "001010001" + std::string(42, '0'));
+
+    // The reset is written once: round 1, completed again by the other copy, stays.
+    write_file(media() / "moredata.txt", progress_file_with("011010001"));
+    game_state().progress(9) = 1;
+    game::save_progress();
+    EXPECT_EQ(decipher_progress(read_file(media() / "moredata.txt")), "0110100011" + std::string(41, '0'));
 }
 
 // Runs body in a child process that cannot write the Media folder (as another user
