@@ -1,5 +1,6 @@
-// The screens drawn for real on a headless context, missing media, and the
-// options screen's sound switch and information page played through the event queue.
+// The screens drawn for real on a headless context, missing media, the options
+// screen's sound switch and information page played through the event queue, and
+// the assembly strip's shake.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
+#include "runtime/value/string_library.h"
 
 namespace tvk::game_test {
 namespace {
@@ -95,6 +97,27 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT);
         game::draw_play_screen();
         return grab_frame();
+    }
+
+    // One frame of play input with the left button down at (x, y).
+    static void press_in_frame(int32_t x, int32_t y) {
+        GameState& g = game_state();
+        g.mouse_x = x;
+        g.mouse_y = y;
+        g.mouse_left = 1;
+        game::play_input();
+    }
+
+    static void press_fragment(const std::string& fragment) {
+        GameState& g = game_state();
+        for (int32_t i = 1; i <= game::kTileCount; ++i) {
+            if (g.tiles(i) == fragment.c_str()) {
+                press_in_frame(static_cast<int32_t>(g.tile_positions(i, 1)) + 40,
+                               static_cast<int32_t>(g.tile_positions(i, 2)) + 20);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no tile holds " << fragment;
     }
 };
 
@@ -194,6 +217,98 @@ TEST_F(GameScreensTest, SoundSwitchMusicAndInformationPage) {
     player.wait_until("round selection from the options screen", [&] { return g.screen_state == 2; });
 
     EXPECT_TRUE(player.play()) << "stuck at: " << player.stuck_at();
+}
+
+// The strip between the undo and check buttons, where the assembled text is drawn.
+constexpr Box kStrip{115, 576, 364, 639};
+
+bool inside(const Box& box, const Box& area) {
+    return box.x0 >= area.x0 && box.y0 >= area.y0 && box.x1 <= area.x1 && box.y1 <= area.y1;
+}
+
+// Draws the frames of a shake. Each may differ from `still` (the screen the shake
+// settles to) inside the strip only; the strip's text is found against `bare` (the
+// same screen with an empty strip), and its shift from `text_left` (where it starts
+// unshaken) is returned per frame.
+std::vector<int> shake_frames(const std::vector<uint32_t>& still, const std::vector<uint32_t>& bare,
+                              int text_left) {
+    std::vector<int> shifts;
+    while (game_state().strip_shake > 0 && shifts.size() < 100) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        game::draw_play_screen();
+        const std::vector<uint32_t> frame = grab_frame();
+        const Box whole = changed_pixels(frame, still, 0, 0, 479, 639);
+        EXPECT_TRUE(whole.empty() || inside(whole, kStrip))
+            << "frame " << shifts.size() << " changed " << whole.x0 << "," << whole.y0 << " to "
+            << whole.x1 << "," << whole.y1;
+        const Box text = changed_pixels(frame, bare, kStrip.x0, kStrip.y0, kStrip.x1, kStrip.y1);
+        EXPECT_FALSE(text.empty()) << "frame " << shifts.size() << " shows the strip's text";
+        shifts.push_back(text.x0 - text_left);
+    }
+    return shifts;
+}
+
+// A quarter of a second at 60 frames a second, swinging both ways, settling.
+void expect_calm_shake(const std::vector<int>& shifts) {
+    ASSERT_EQ(shifts.size(), 15u);
+    int widest = 0, turns = 0, last_side = 0;
+    for (int dx : shifts) {
+        widest = std::max(widest, std::abs(dx));
+        const int side = (dx > 0) - (dx < 0);
+        if (side != 0 && side != last_side) {
+            if (last_side != 0) ++turns;
+            last_side = side;
+        }
+    }
+    EXPECT_GE(widest, 4) << "a shake that shows";
+    EXPECT_LE(widest, 10) << "a calm one";
+    EXPECT_GE(turns, 4) << "swings to and fro";
+    EXPECT_LE(std::abs(shifts.back()), 1) << "and settles";
+}
+
+TEST_F(GameScreensTest, AWrongWordAndARefusedPickShakeTheAssemblyStripAndNothingElse) {
+    GameFolder folder;
+    prepare_round();
+    GameState& g = game_state();
+    constexpr int32_t kCheckX = 410, kCheckY = 600;
+
+    // Where the refused word's text starts when it stands still.
+    const std::vector<uint32_t> calm = drawn_play_screen();
+    g.picked_texts(0) = "MONLE";
+    const int monle_left = changed_pixels(drawn_play_screen(), calm, kStrip.x0, kStrip.y0, kStrip.x1,
+                                          kStrip.y1).x0;
+    g.picked_texts(0) = RtString();
+
+    // A wrong word: its fragments go back at once, the word itself shakes in the
+    // strip for 15 frames and is gone.
+    press_fragment("MON");
+    press_fragment("LE");
+    press_in_frame(kCheckX, kCheckY);
+    EXPECT_EQ(g.picked_count, 0);
+    EXPECT_STREQ(g.picked_texts(0).c_str(), "");
+    expect_calm_shake(shake_frames(calm, calm, monle_left));
+    EXPECT_TRUE(changed_pixels(drawn_play_screen(), calm, 0, 0, 479, 639).empty());
+
+    // A new pick ends a shake at once.
+    press_fragment("MON");
+    press_fragment("LE");
+    press_in_frame(kCheckX, kCheckY);
+    press_fragment("PL");
+    EXPECT_EQ(g.strip_shake, 0);
+    press_in_frame(60, 600);  // undo
+
+    // A refused fifth pick: the four picked fragments shake where they stand.
+    for (const std::string& f : fragments_in_order("STRAWBERRY")) press_fragment(f);
+    const std::vector<uint32_t> four = drawn_play_screen();
+    g.picked_texts(0) = RtString();
+    const std::vector<uint32_t> four_bare = drawn_play_screen();
+    g.picked_texts(0) = "STRAWBERRY";
+    const int strawberry_left = changed_pixels(four, four_bare, kStrip.x0, kStrip.y0, kStrip.x1, kStrip.y1).x0;
+    press_fragment("KI");
+    EXPECT_EQ(g.picked_count, 4);
+    EXPECT_STREQ(g.picked_texts(0).c_str(), "STRAWBERRY");
+    expect_calm_shake(shake_frames(four, four_bare, strawberry_left));
+    EXPECT_TRUE(changed_pixels(drawn_play_screen(), four, 0, 0, 479, 639).empty());
 }
 
 }  // namespace
