@@ -1,6 +1,6 @@
 // The screens drawn for real on a headless context, missing media, the options
-// screen's sound switch and information page played through the event queue, and
-// the assembly strip's shake.
+// screen's sound switch and information page played through the event queue, the
+// assembly strip's shake, and a tap on every button of every screen.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -309,6 +309,134 @@ TEST_F(GameScreensTest, AWrongWordAndARefusedPickShakeTheAssemblyStripAndNothing
     EXPECT_STREQ(g.picked_texts(0).c_str(), "STRAWBERRY");
     expect_calm_shake(shake_frames(four, four_bare, strawberry_left));
     EXPECT_TRUE(changed_pixels(drawn_play_screen(), four, 0, 0, 479, 639).empty());
+}
+
+// Every button of every screen, each pressed and released within one frame (as a
+// touchpad's tap-to-click does), through the real event queue: the game must answer
+// each one. A tap the game loses leaves the script stuck at that button.
+TEST_F(GameScreensTest, EveryButtonOfEveryScreenAnswersATap) {
+    GameState& g = game_state();
+    constexpr int32_t kInfoX = 25, kInfoY = 615, kSoundX = 455, kSoundY = 615;
+    constexpr int32_t kBackX = 25, kBackY = 25, kCloseX = 455, kCloseY = 25;
+    constexpr int32_t kCheckX = 410, kCheckY = 600, kUndoX = 60, kUndoY = 600;
+    // The centre of round n's button: column c, row k for n = c + 5k.
+    const auto round_x = [](int32_t n) { return 85 * ((n - 1) % 5 + 1) - 15; };
+    const auto round_y = [](int32_t n) { return 149 + 50 * ((n - 1) / 5); };
+    const auto state_is = [&](double s) { return [&g, s] { return g.screen_state == s; }; };
+    const auto tile_of = [&](const std::string& fragment) {
+        for (int32_t i = 1; i <= game::kTileCount; ++i) {
+            if (g.tiles(i) == fragment.c_str()) return i;
+        }
+        return 0;
+    };
+    const auto picked = [&](const std::string& fragment) {
+        return [&g, fragment] {
+            return g.picked_count > 0 && g.picked_texts(static_cast<int32_t>(g.picked_count)) == fragment.c_str();
+        };
+    };
+
+    {
+        GameFolder folder;
+        ScriptedPlayer player;
+        player.wait_until("options screen", [&] { return g.screen_state == 1 && player.frames() > 2; });
+        // Options screen: sound off and on, the information page and its back
+        // button, the play area.
+        player.tap(kSoundX, kSoundY, "sound off", [&] { return g.sound_volume == 0; });
+        player.tap(kSoundX, kSoundY, "sound on", [&] { return g.sound_volume == 1; });
+        player.then("no font chosen", [] { set_font(0); });
+        player.tap(kInfoX, kInfoY, "information", [] { return font_state().current == 1; });
+        int64_t mark = 0;
+        player.then("on the page", [&] { mark = player.frames(); });
+        // Nothing on the page shows it is left but the options screen answering again.
+        player.tap(kBackX, kBackY, "back from the information page",
+                   [&] { return player.frames() > mark + 3; });
+        player.tap(150, 390, "play area (the options screen is back)", state_is(2));
+
+        // Round 1 played with taps only: every tile, a wrong word, undo, a refused
+        // fifth pick, the check button for every word.
+        player.tap(round_x(1), round_y(1), "round 1", [&] { return g.screen_state == 3 && g.chosen_round == 1; });
+        player.tap_fragment("MON", picked("MON"));
+        player.tap_fragment("LE", picked("LE"));
+        player.tap(kCheckX, kCheckY, "check a wrong word", [&] { return g.picked_count == 0; });
+        player.then("the strip shakes", [&] {
+            EXPECT_GT(g.strip_shake, 0);
+            mark = player.frames();
+        });
+        player.wait_until("the shake is over", [&] { return g.strip_shake == 0; });
+        player.then("a quarter of a second", [&] { EXPECT_NEAR(player.frames() - mark, 15, 1); });
+        player.tap_fragment("PL", picked("PL"));
+        player.tap(kUndoX, kUndoY, "undo", [&] { return g.picked_count == 0 && tile_of("PL") != 0; });
+        for (const std::string& f : fragments_in_order("STRAWBERRY")) player.tap_fragment(f, picked(f));
+        player.tap_fragment("KI", [&] { return g.strip_shake > 0; });
+        player.then("the fifth pick refused", [&] {
+            EXPECT_EQ(g.picked_count, 4);
+            EXPECT_NE(tile_of("KI"), 0);
+        });
+        for (size_t w = 0; w < 7; ++w) {
+            const std::string& word = kRoundOne.words[w];
+            if (w > 0) {
+                for (const std::string& f : fragments_in_order(word)) player.tap_fragment(f, picked(f));
+            }
+            player.tap(kCheckX, kCheckY, "check " + word,
+                       [&g, w] { return g.found_count == static_cast<double>(w + 1); });
+        }
+        player.then("every tile used", [&] {
+            for (int32_t i = 1; i <= game::kTileCount; ++i) EXPECT_STREQ(g.tiles(i).c_str(), "") << i;
+        });
+
+        // The banner takes no input: a tap on it is not carried over to the round
+        // selection underneath, where it would choose round 7.
+        player.wait_until("the banner", state_is(5));
+        player.tap(round_x(7), round_y(7), "tap on the banner", [&] { return true; });
+        player.wait_until("round selection after the banner", state_is(2));
+        player.then("came", [&] { mark = player.frames(); });
+        player.wait_until("a few frames", [&] { return player.frames() > mark + 5; });
+        player.then("no round chosen by the banner's tap", [&] {
+            EXPECT_EQ(g.screen_state, 2);
+            EXPECT_EQ(g.progress(1), 1);
+        });
+
+        // Every round button, and the play screen's back button each time.
+        for (int32_t n = 2; n <= 50; ++n) {
+            player.tap(round_x(n), round_y(n), "round " + std::to_string(n),
+                       [&g, n] { return g.screen_state == 3 && g.chosen_round == n; });
+            player.tap(kBackX, kBackY, "back from round " + std::to_string(n), state_is(2));
+        }
+        // Round selection's back button, the reset area, and the close button of the
+        // options screen.
+        player.tap(kBackX, kBackY, "back to the options screen", state_is(1));
+        player.tap(340, 370, "reset area", [&] { return g.screen_state == 2 && g.progress(1) == 0; });
+        player.tap(kBackX, kBackY, "back to the options screen again", state_is(1));
+        player.tap(kCloseX, kCloseY, "close on the options screen", farewell_showing);
+        EXPECT_TRUE(player.play()) << "stuck at: " << player.stuck_at();
+    }
+
+    // The close buttons of the other screens: each ends a game of its own.
+    struct CloseFrom {
+        const char* screen;
+        std::vector<std::pair<int32_t, int32_t>> taps_there;  // each answered by a screen change
+    };
+    const CloseFrom closes[] = {
+        {"information page", {}},
+        {"round selection", {{150, 390}}},
+        {"play screen", {{150, 390}, {round_x(1), round_y(1)}}},
+    };
+    for (const CloseFrom& close : closes) {
+        GameFolder folder;
+        ScriptedPlayer player;
+        player.wait_until("options screen", [&] { return g.screen_state == 1 && player.frames() > 2; });
+        if (close.taps_there.empty()) {
+            player.then("no font chosen", [] { set_font(0); });
+            player.tap(kInfoX, kInfoY, "information", [] { return font_state().current == 1; });
+        }
+        double next = 2;
+        for (const auto& [x, y] : close.taps_there) {
+            player.tap(x, y, std::string("on the way to the ") + close.screen, state_is(next));
+            next = next + 1;
+        }
+        player.tap(kCloseX, kCloseY, std::string("close on the ") + close.screen, farewell_showing);
+        EXPECT_TRUE(player.play()) << close.screen << ": stuck at: " << player.stuck_at();
+    }
 }
 
 }  // namespace
