@@ -51,7 +51,8 @@ int32_t shake_offset(double frames_left) {
     const double elapsed = kShakeFrames - frames_left;
     const double reach = kShakeReach * frames_left / kShakeFrames;
     constexpr double kTurn = 6.283185307179586;
-    return static_cast<int32_t>(std::lround(reach * std::sin(kTurn * (elapsed + 1) / kShakeSwingFrames)));
+    const double swing = std::sin(kTurn * (elapsed + 1) / kShakeSwingFrames);
+    return static_cast<int32_t>(std::lround(reach * swing));
 }
 
 // Puts every picked fragment back on the tile it came from, last pick first.

@@ -4,10 +4,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/game_fixture.h"
@@ -303,7 +305,8 @@ TEST_F(GameScreensTest, AWrongWordAndARefusedPickShakeTheAssemblyStripAndNothing
     g.picked_texts(0) = RtString();
     const std::vector<uint32_t> four_bare = drawn_play_screen();
     g.picked_texts(0) = "STRAWBERRY";
-    const int strawberry_left = changed_pixels(four, four_bare, kStrip.x0, kStrip.y0, kStrip.x1, kStrip.y1).x0;
+    const int strawberry_left =
+        changed_pixels(four, four_bare, kStrip.x0, kStrip.y0, kStrip.x1, kStrip.y1).x0;
     press_fragment("KI");
     EXPECT_EQ(g.picked_count, 4);
     EXPECT_STREQ(g.picked_texts(0).c_str(), "STRAWBERRY");
@@ -331,7 +334,8 @@ TEST_F(GameScreensTest, EveryButtonOfEveryScreenAnswersATap) {
     };
     const auto picked = [&](const std::string& fragment) {
         return [&g, fragment] {
-            return g.picked_count > 0 && g.picked_texts(static_cast<int32_t>(g.picked_count)) == fragment.c_str();
+            const auto last = static_cast<int32_t>(g.picked_count);
+            return last > 0 && g.picked_texts(last) == fragment.c_str();
         };
     };
 
@@ -354,7 +358,8 @@ TEST_F(GameScreensTest, EveryButtonOfEveryScreenAnswersATap) {
 
         // Round 1 played with taps only: every tile, a wrong word, undo, a refused
         // fifth pick, the check button for every word.
-        player.tap(round_x(1), round_y(1), "round 1", [&] { return g.screen_state == 3 && g.chosen_round == 1; });
+        player.tap(round_x(1), round_y(1), "round 1",
+                   [&] { return g.screen_state == 3 && g.chosen_round == 1; });
         player.tap_fragment("MON", picked("MON"));
         player.tap_fragment("LE", picked("LE"));
         player.tap(kCheckX, kCheckY, "check a wrong word", [&] { return g.picked_count == 0; });
