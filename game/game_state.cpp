@@ -16,6 +16,8 @@ void reset_game_state(GameState& g) {
     g.picked_count = g.found_count = 0;
     g.mouse_x = g.mouse_y = g.mouse_left = g.mouse_right = 0;
     g.music_file = "music.wav";
+    g.strip_shake = 0;
+    g.strip_refused = RtString();
     array_dim(g.puzzle_table, kRoundRows, kWordsPerRound + 1);
     array_dim(g.progress, kRoundRows);
     array_dim(g.answer_words, kWordsPerRound + 1);

@@ -29,6 +29,11 @@ struct GameState {
     double found_count = 0;
     double mouse_x = 0, mouse_y = 0, mouse_left = 0, mouse_right = 0;
     RtString music_file = "music.wav";
+    // The assembly strip's shake after a wrong word or a refused fifth pick: the
+    // frames still to draw, and the refused word shown in the strip meanwhile (its
+    // fragments are already back on their tiles).
+    double strip_shake = 0;
+    RtString strip_refused;
 
     StringArray puzzle_table;    // [51][8]: [r][0] clue, [r][1..7] answer words
     NumberArray progress;        // [51]: 1 once round r was completed

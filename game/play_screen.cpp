@@ -2,6 +2,7 @@
 // at random onto a 5 by 4 grid of tiles. The player picks up to four fragments to
 // assemble a word and checks it; a right word is revealed, a wrong one returns
 // its fragments to their tiles.
+#include <cmath>
 #include <cstdint>
 
 #include "game/deal_file.h"
@@ -27,6 +28,34 @@ constexpr int32_t kWordRuleColour = 0x505050;
 
 int32_t as_index(double n) { return static_cast<int32_t>(n); }
 
+// A wrong word or a refused fifth pick shakes the assembly strip, so that the
+// refusal shows with the sound off too: the text swings sideways in a sine that
+// fades out, three swings in 15 frames (a quarter of a second at 60 frames a
+// second). Counted in drawn frames, so every run draws the same offsets.
+constexpr int32_t kShakeFrames = 15;
+constexpr int32_t kShakeSwingFrames = 5;
+constexpr double kShakeReach = 7;  // pixels at the first swing
+
+void start_shake(GameState& g, const RtString& refused) {
+    g.strip_shake = kShakeFrames;
+    g.strip_refused = refused;
+}
+
+void stop_shake(GameState& g) {
+    g.strip_shake = 0;
+    g.strip_refused = RtString();
+}
+
+// The strip's sideways offset in this frame: 0 when it is not shaking.
+int32_t shake_offset(double frames_left) {
+    if (frames_left <= 0) return 0;
+    const double elapsed = kShakeFrames - frames_left;
+    const double reach = kShakeReach * frames_left / kShakeFrames;
+    constexpr double kTurn = 6.283185307179586;
+    const double swing = std::sin(kTurn * (elapsed + 1) / kShakeSwingFrames);
+    return static_cast<int32_t>(std::lround(reach * swing));
+}
+
 // Puts every picked fragment back on the tile it came from, last pick first.
 void return_picks(GameState& g) {
     while (g.picked_count > 0) {
@@ -39,8 +68,15 @@ void return_picks(GameState& g) {
 
 void pick_tiles(GameState& g) {
     for (int32_t i = 1; i <= kTileCount; ++i) {
-        if (clicked_on_screen(g.tile_positions(i, 1), g.tile_positions(i, 2), 84, 45) &&
-            !g.tiles(i).empty() && g.picked_count < kMaxPicks) {
+        if (!clicked_on_screen(g.tile_positions(i, 1), g.tile_positions(i, 2), 84, 45) ||
+            g.tiles(i).empty()) {
+            continue;
+        }
+        if (g.picked_count >= kMaxPicks) {
+            // A fifth fragment is refused: the four picked ones shake.
+            start_shake(g, RtString());
+        } else {
+            stop_shake(g);
             play_sound(1, 0, g.sound_volume);
             g.picked_count = g.picked_count + 1;
             const int32_t pick = as_index(g.picked_count);
@@ -53,6 +89,7 @@ void pick_tiles(GameState& g) {
 }
 
 void undo_picks(GameState& g) {
+    stop_shake(g);
     double sound = 2;
     if (g.picked_count > 0) {
         sound = 3;
@@ -63,6 +100,7 @@ void undo_picks(GameState& g) {
 }
 
 void check_word(GameState& g) {
+    stop_shake(g);
     const double before = g.found_count;
     double sound = 2;
     for (int32_t w = 1; w <= kWordsPerRound; ++w) {
@@ -84,6 +122,7 @@ void check_word(GameState& g) {
     }
     if (g.found_count == before && g.picked_count > 0) {
         sound = 3;
+        start_shake(g, g.picked_texts(0));
         return_picks(g);
         g.picked_texts(0) = RtString();
     }
@@ -123,6 +162,7 @@ void setup_round() {
         g.picked_tiles(i) = 0;
     }
     g.background = random_int(5) + 1;
+    stop_shake(g);
 }
 
 void play_input() {
@@ -169,7 +209,11 @@ void draw_play_screen() {
                    g.tile_positions(i, 2) + 11, 1);
     }
     set_font(2);
-    print_centred(g.picked_texts(0), 588);
+    // While the strip shakes after a wrong word, it still shows that word.
+    const RtString& strip = g.picked_texts(0).empty() ? g.strip_refused : g.picked_texts(0);
+    print_at(strip, 240 - text_width(strip, 1) / 2 + shake_offset(g.strip_shake), 588);
+    if (g.strip_shake > 0) g.strip_shake = g.strip_shake - 1;
+    if (g.strip_shake == 0) g.strip_refused = RtString();
 }
 
 void play_loop() {

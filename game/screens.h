@@ -21,6 +21,7 @@ void round_select_frame();
 
 // Puzzle play: the round set-up, one frame of input, one frame of drawing, the
 // loop that runs while the screen state is 3, and the banner of a won round.
+// Each call of draw_play_screen is one frame of the assembly strip's shake.
 void setup_round();
 void play_input();
 void draw_play_screen();

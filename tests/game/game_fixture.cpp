@@ -1,12 +1,14 @@
 #include "game/game_fixture.h"
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <system_error>
 
 #include "game/fragment_cuts.h"
 #include "game/screens.h"
 #include "runtime/core/shutdown.h"
+#include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/value/string_library.h"
 
 namespace tvk::game_test {
@@ -72,6 +74,11 @@ std::string long_wave() {
     return file + body;
 }
 
+bool farewell_showing() {
+    const OpenGLRainbows* device = graphics_device();
+    return device != nullptr && device->drawing.draw_alpha < 1.0f;
+}
+
 bool start_runtime_once(std::string& why) {
     static int state = 0;  // 0 not tried, 1 running, -1 failed
     static std::string reason;
@@ -134,6 +141,42 @@ void ScriptedPlayer::post_button(bool down, int32_t x, int32_t y) {
     e.x = x;
     e.y = y;
     platform::post_event(e);
+}
+
+void ScriptedPlayer::post_tap(int32_t x, int32_t y) {
+    x_ = x;
+    y_ = y;
+    post_button(true, x, y);
+    post_button(false, x, y);
+}
+
+void ScriptedPlayer::pause_before_tap(const std::string& what) {
+    auto since = std::make_shared<int64_t>(0);
+    actions_.push_back({"before " + what, [this, since] { *since = frames_; },
+                        [this, since] { return frames_ >= *since + 2; }});
+}
+
+void ScriptedPlayer::tap(int32_t x, int32_t y, std::string what, std::function<bool()> answered) {
+    pause_before_tap(what);
+    actions_.push_back({std::move(what), [this, x, y] { post_tap(x, y); }, std::move(answered)});
+}
+
+void ScriptedPlayer::tap_fragment(const std::string& fragment, std::function<bool()> answered) {
+    pause_before_tap("tap on " + fragment);
+    actions_.push_back({"tap on " + fragment,
+                        [this, fragment] {
+                            game::GameState& g = game::game_state();
+                            for (int32_t i = 1; i <= game::kTileCount; ++i) {
+                                if (g.tiles(i) == fragment.c_str()) {
+                                    post_tap(static_cast<int32_t>(g.tile_positions(i, 1)) + 40,
+                                             static_cast<int32_t>(g.tile_positions(i, 2)) + 20);
+                                    return;
+                                }
+                            }
+                            ADD_FAILURE() << "no tile holds " << fragment;
+                            throw ScriptEnded{};
+                        },
+                        std::move(answered)});
 }
 
 void ScriptedPlayer::press(int32_t x, int32_t y, std::string what) {

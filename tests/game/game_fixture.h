@@ -96,6 +96,10 @@ std::vector<std::string> fragments_in_order(const std::string& word);
 // One second of a steady tone, so that a sound is still playing when the test looks.
 std::string long_wave();
 
+// The farewell is on the screen: it is the only screen that fades its text, with
+// a drawing strength below 1 (the first of its frames, at full strength, excepted).
+bool farewell_showing();
+
 // Starts the runtime once per process; false (with the reason) when it cannot.
 // The runtime is shut down when the process ends, before the static objects go
 // (the audio thread must not outlive the mixer).
@@ -137,6 +141,14 @@ public:
     }
     // Clicks the tile that holds this fragment when the click starts.
     void click_fragment(const std::string& fragment);
+    // A tap: the press and the release posted together, so that the game drains both
+    // in the same frame and never sees the button held. Done once `answered` holds
+    // (what the game does when it takes the tap); a tap the game loses leaves the
+    // script stuck here. Two frames pass before it, as between any two taps of a
+    // hand: a tap in the very frame a screen changed is still the last screen's.
+    void tap(int32_t x, int32_t y, std::string what, std::function<bool()> answered);
+    // Taps the tile that holds this fragment when the tap is made.
+    void tap_fragment(const std::string& fragment, std::function<bool()> answered);
     // Waits for the game to get somewhere.
     void wait_until(std::string what, std::function<bool()> condition);
     // Runs checks at this point of the script.
@@ -153,6 +165,8 @@ public:
 private:
     void step();
     void post_button(bool down, int32_t x, int32_t y);
+    void post_tap(int32_t x, int32_t y);
+    void pause_before_tap(const std::string& what);
 
     std::deque<Action> actions_;
     bool started_ = false;

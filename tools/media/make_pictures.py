@@ -220,7 +220,7 @@ def options_screen():
     big_button(RESET_BOX, (178, 132, 180), (100, 70, 120), "RESET", reset_icon)
     caption = font(SANS, 12.5)
     c.text("choose a round", caption, 150, 474, (200, 210, 230), anchor="mm", shadow=0.5)
-    c.text("start over: clears progress", caption, 340, 454, (200, 210, 230), anchor="mm", shadow=0.5)
+    c.text("start over", caption, 340, 454, (200, 210, 230), anchor="mm", shadow=0.5)
     # A quiet row of cards near the foot of the screen.
     for i, text in enumerate(["RE", "LAX", "AND", "PL", "AY"]):
         x = 74 + i * 70
