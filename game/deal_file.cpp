@@ -1,13 +1,11 @@
 #include "game/deal_file.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 #include "game/fragment_cuts.h"
 #include "game/game_state.h"
+#include "runtime/files/file_system.h"
+#include "runtime/files/whole_file_write.h"
 
 namespace tvk::game {
 
@@ -51,22 +49,16 @@ std::string word_line(const GameState& g, int32_t w, bool taken[kTileCount + 1])
 }  // namespace
 
 void write_deal_file() {
-    const char* path = std::getenv(kDealFileVariable);
-    if (path == nullptr || *path == '\0') return;
+    const RtString path = get_env(RtString(kDealFileVariable));
+    if (path.empty()) return;
     const GameState& g = game_state();
     bool taken[kTileCount + 1] = {};
     std::string text;
     for (int32_t w = 1; w <= kWordsPerRound; ++w) text += word_line(g, w, taken) + "\n";
 
-    // A test hook: a file that cannot be written is the test's to notice.
-    const std::string written = std::string(path) + ".new";
-    {
-        std::ofstream out(written, std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out) return;
-    }
-    std::error_code ec;
-    std::filesystem::rename(written, path, ec);
+    // A test hook: written beside and renamed over, so a reader never sees half of
+    // it; a file that cannot be written is the test's to notice.
+    write_file_whole(path.c_str(), text);
 }
 
 }  // namespace tvk::game
