@@ -10,14 +10,13 @@
 //   tvk-pack extract ARCHIVE DIR               unpacks every member into DIR
 //
 // Members are stored under their bare file names; lookups ignore case and folders.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "runtime/files/archive_format.h"
@@ -157,8 +156,9 @@ int append(const std::string& executable, const std::string& output, const std::
         return fail("the output must not be the executable itself");
     }
     if (!write_whole_file(output, program)) return fail(output + ": cannot be written");
-    struct stat info {};
-    if (stat(executable.c_str(), &info) == 0) chmod(output.c_str(), info.st_mode & 07777);
+    // The packed program runs as the program did: the same permission bits.
+    std::error_code ec;
+    fs::permissions(output, fs::status(executable, ec).permissions(), ec);
     std::printf("wrote %s: %zu members appended, %zu bytes\n", output.c_str(), members.size(), program.size());
     return 0;
 }
