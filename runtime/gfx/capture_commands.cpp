@@ -58,14 +58,7 @@ int32_t sprite_to_array(IntArray& pixels, int32_t slot) {
     if (device) flush_draw_batch(*device);
     ImageBuffer image;
     if (!device || !command_slot(slot) || !read_sprite_pixels(*device, slot, image)) return 0;
-    array_dim_exact(pixels, image.width * image.height);
-    const uint8_t* in = image.pixels.data();
-    for (int32_t& value : pixels) {
-        value = static_cast<int32_t>(static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-                                     (static_cast<uint32_t>(in[2]) << 16) |
-                                     (static_cast<uint32_t>(in[3]) << 24));
-        in += 4;
-    }
+    image_to_packed_pixels(image, pixels);
     return 1;
 }
 

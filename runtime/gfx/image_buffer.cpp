@@ -31,4 +31,15 @@ bool allocate_image(ImageBuffer& image, int32_t width, int32_t height) {
     return true;
 }
 
+void image_to_packed_pixels(const ImageBuffer& image, IntArray& pixels) {
+    array_dim_exact(pixels, image.width * image.height);
+    const uint8_t* in = image.pixels.data();
+    for (int32_t& value : pixels) {
+        value = static_cast<int32_t>(static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
+                                     (static_cast<uint32_t>(in[2]) << 16) |
+                                     (static_cast<uint32_t>(in[3]) << 24));
+        in += 4;
+    }
+}
+
 }  // namespace tvk

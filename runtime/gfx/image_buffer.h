@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/value/rt_array.h"
+
 namespace tvk {
 
 // Largest image side any decoder accepts: sprite slots record sizes in 16 bits.
@@ -30,6 +32,11 @@ struct ImageBuffer {
         return pixels.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 4;
     }
 };
+
+// The program's form of an image: one packed value per pixel, red in bits 0-7,
+// green 8-15, blue 16-23 and alpha 24-31, rows top to bottom; the array is sized to
+// width * height.
+void image_to_packed_pixels(const ImageBuffer& image, IntArray& pixels);
 
 // True when a width by height image fits the limits above.
 bool image_size_acceptable(int64_t width, int64_t height);

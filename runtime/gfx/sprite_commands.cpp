@@ -118,14 +118,7 @@ bool image_to_array(const RtString& file_name, int32_t& width, int32_t& height, 
     if (!resolve_image_name(file_name, path) || !load_image_file(image, path, key)) return false;
     width = image.width;
     height = image.height;
-    array_dim_exact(pixels, width * height);
-    const uint8_t* in = image.pixels.data();
-    for (int32_t& value : pixels) {
-        value = static_cast<int32_t>(static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-                                     (static_cast<uint32_t>(in[2]) << 16) |
-                                     (static_cast<uint32_t>(in[3]) << 24));
-        in += 4;
-    }
+    image_to_packed_pixels(image, pixels);
     return true;
 }
 
