@@ -1,6 +1,7 @@
 // The copy number of a running program, built on the file service alone: copy n
 // holds the lock of "tavrick-<program>-copy-<n>.lock" in the temporary folder. The
 // files stay when the copies end; the system drops their locks.
+#include <memory>
 #include <string>
 
 #include "runtime/platform/files.h"
@@ -27,15 +28,17 @@ std::string name_part(const std::string& program_name) {
 }  // namespace
 
 int32_t program_copy_number(const std::string& program_name) {
-    // The lock is held by the open file, kept open for the whole run on purpose.
+    // The lock is held by the open file, kept open (and reachable) for the whole run on purpose.
     static int32_t number = -1;
+    static std::unique_ptr<File, bool (*)(File*)> held_lock{nullptr, close_file};
     if (number >= 0) return number;
     const std::string stem = temp_folder() + "tavrick-" + name_part(program_name) + "-copy-";
     number = 0;
     for (int32_t n = 0; n < kCopyNumbers; ++n) {
         const FileOpening how{.access = FileAccess::kReadWrite, .creation = FileCreation::kOpenOrCreate,
                               .exclusive = true};
-        if (open_file(stem + std::to_string(n) + ".lock", how)) {
+        if (File* lock = open_file(stem + std::to_string(n) + ".lock", how)) {
+            held_lock.reset(lock);
             number = n;
             break;
         }
