@@ -9,7 +9,7 @@ namespace {
 
 RtString runtime_text(const std::string& text) {
     RtString value;
-    string_append_bytes(value, text.data(), checked_text_length(text.size()));
+    string_append_bytes(value, text.data(), detail::checked_text_length(text.size()));
     return value;
 }
 

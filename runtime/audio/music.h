@@ -1,10 +1,9 @@
 #pragma once
-// Background music: one piece at a time, looped by the runtime's clock rather
-// than by the end of the media, so a looped piece restarts only while the
-// program flips frames or waits.
+// Background music inside the runtime: the music state and the looping that the
+// frame flip and the waits drive. The program's commands are in music_commands.h.
 #include <cstdint>
 
-#include "runtime/value/rt_string.h"
+#include "runtime/audio/music_commands.h"
 
 namespace tvk::platform {
 struct Music;
@@ -24,13 +23,6 @@ struct MusicState {
 // The process's music state.
 MusicState& music_state();
 
-// Error 3 ("no such file") when the lookup fails; any earlier music stops first.
-void play_music(const RtString& name, double loop);
-int32_t stop_music();
-int32_t music_playing();
-void pause_music(double pause);
-// 1 is the piece's normal level; the value is passed on unclamped.
-void set_music_volume(double volume);
 // Restarts looped music once its time has come; called by the frame flip and the waits.
 void service_looped_music();
 void restart_music();

@@ -1,5 +1,6 @@
 #include "runtime/core/core_state.h"
 
+#include "runtime/core/program_commands.h"
 #include "runtime/value/clock.h"
 
 namespace tvk {

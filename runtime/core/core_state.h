@@ -36,7 +36,4 @@ CoreState& core_state();
 // clock_ms() minus the start time of the frame timestamps.
 double program_clock_ms();
 
-// The process command line as start-up stored it (program path included).
-RtString command_line();
-
 }  // namespace tvk

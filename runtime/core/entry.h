@@ -1,13 +1,11 @@
 #pragma once
-// The process entry and the start-up of the runtime's services.
+// The process entry and the start-up of the runtime's services. The program's
+// routines and the second entry are in program_commands.h.
 #include <cstdint>
 
-namespace tvk {
+#include "runtime/core/program_commands.h"
 
-// Supplied by the program: fills runtime_settings() before anything else exists,
-// and runs the whole program once the runtime is up.
-void program_settings();
-void program_main();
+namespace tvk {
 
 // Show commands of the start-up information.
 constexpr int32_t kShowHidden = 0;
@@ -22,10 +20,6 @@ int runtime_main(int argc, char** argv);
 // Brings up every runtime service in order; false when the window could not be
 // opened (the remaining steps are then skipped).
 bool init_runtime(void* instance, int32_t show_command, const char* title);
-
-// The second entry, for hosts that drive the runtime themselves: settings, start-up
-// with the window shown, a cleared error state; returns 1 (0 without a window).
-int runtime_start_without_main();
 
 // Why the last init_runtime failed ("" after success).
 const char* init_failure_reason();

@@ -1,12 +1,12 @@
 #pragma once
-// The frame step of every program loop, the pause and input waits, and pausing.
+// The frame step inside the runtime: the bounded input wait that the waits and the
+// pause are made of, and the pause state the window's focus drives. The program's
+// commands (flip_screen, the waits, the quit key) are in frame_commands.h.
 #include <cstdint>
 
-namespace tvk {
+#include "runtime/core/frame_commands.h"
 
-// Presents the frame, paces to the frame rate, pumps messages, samples input,
-// blocks while paused and ends the program on the quit keys.
-void flip_screen();
+namespace tvk {
 
 // Kinds of input a bounded wait looks for and reports, as bits.
 constexpr uint8_t kInputKey = 1;       // a key down (codes 0 to 254)
@@ -19,18 +19,8 @@ constexpr uint8_t kInputPaused = 8;    // the program was paused; the pause wait
 // Returns the wanted kinds seen in the round that ended it, kInputPaused after a
 // pause wait, or 0 when the rounds ran out.
 uint8_t wait_input_step(uint8_t wanted = kInputAny);
-// Repeat the bounded wait until a key is pressed or a joystick shows input, or
-// until the mouse moves or a button changes.
-void wait_key();
-void wait_mouse();
 
 // Called with 1 on focus loss and 0 on focus gain.
 void set_pause_state(int32_t lost_focus);
-void set_auto_pause(int32_t on);
-// Whether Escape ends the program at a frame flip; returns the new flag.
-int32_t set_escape_quits(double value);
-// With a debugger attached: reports "BP" + value in hex and asks the next flip to
-// bring the window to the front.
-void debug_break(uint32_t value);
 
 }  // namespace tvk

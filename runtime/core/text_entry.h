@@ -1,8 +1,9 @@
 #pragma once
-// The modal line editor: the program waits while the player types a line, seeing
-// it drawn over the screen as it was when the editor started.
+// The modal line editor's steps: one typed character applied, and the line drawn
+// over the saved screen. The program's commands are in text_entry_commands.h.
 #include <cstdint>
 
+#include "runtime/core/text_entry_commands.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
@@ -26,11 +27,5 @@ bool text_entry_take(TextEntry& entry, uint8_t c);
 
 // The saved background, then the line with a trailing "_" while the cursor shows.
 void draw_text_entry(const TextEntry& entry, double x, double y, int32_t proportional);
-
-// Edits the variable at (x, y) until Enter, one typed character per frame.
-void input_text(RtString& variable, double x, double y, int32_t proportional);
-// A line typed as input_text types it, starting empty, read as a number.
-void input_number(int32_t& value, double x, double y, int32_t proportional);
-void input_number(double& value, double x, double y, int32_t proportional);
 
 }  // namespace tvk

@@ -1,17 +1,8 @@
 #pragma once
-// The INI-style settings store: the sections, keys and values of one settings file,
-// written back when another file is opened and at exit.
-#include "runtime/value/rt_string.h"
+// The settings store at exit. The program's commands are in ini_commands.h.
+#include "runtime/files/ini_commands.h"
 
 namespace tvk {
-
-// Switches the store to a settings file (read through the media lookup); a changed
-// store writes its previous file back first. An empty name leaves the store empty.
-void ini_open(const RtString& file);
-// The value of key in section (both ignoring case), or the default.
-RtString ini_get(const RtString& section, const RtString& key, const RtString& fallback);
-// Sets the value, creating the section or key when missing.
-void ini_put(const RtString& section, const RtString& key, const RtString& value);
 
 // Rewrites the current file when it was changed (at exit). Memory files are never written.
 void write_back_ini_store();

@@ -1,9 +1,11 @@
 #pragma once
 // Functions of other native libraries that a program declares: the declarations are
 // registered before start-up, resolved once during start-up, and the modules they
-// loaded stay loaded until the process exits.
+// loaded stay loaded until the process exits. The program declares them through
+// native_commands.h.
 #include <vector>
 
+#include "runtime/native/native_commands.h"
 #include "runtime/platform/libraries.h"
 #include "runtime/value/rt_string.h"
 
@@ -24,15 +26,6 @@ struct NativeRegistry {
 // The one registry of the process, created on first use. Its creation arranges for
 // release_natives to run when the process exits.
 NativeRegistry& native_registry();
-
-// Called by the program's static initialisation: clears the slot and records the
-// declaration for resolve_declarations.
-void declare_native(const char* module_name, const char* entry_name, void** slot);
-
-template <typename R, typename... A>
-void declare_native(const char* module_name, const char* entry_name, R (**slot)(A...)) {
-    declare_native(module_name, entry_name, reinterpret_cast<void**>(slot));
-}
 
 // Called once by start-up: resolves every declaration in registration order. With no
 // declarations it does nothing, not even the trace line.

@@ -1,23 +1,16 @@
 #pragma once
-// Host names, dotted texts and the machine's own addresses.
+// Host names inside the runtime: the address list and the resolution of a name with
+// its port that the connections use. The program's host-name commands
+// (resolve_host, ip_to_text, local_addresses) are in net_commands.h.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "runtime/net/net_commands.h"
 #include "runtime/platform/sockets.h"
 #include "runtime/value/rt_string.h"
 
 namespace tvk {
-
-// The address of a host name or dotted text (host order), or -1 when it cannot be
-// resolved. An empty name means this machine.
-int32_t resolve_host(const RtString& name);
-
-// "%d.%d.%d.%d", the top byte first.
-RtString ip_to_text(int32_t address);
-
-// The machine's addresses joined by "|" ("127.0.0.1" last), or empty.
-RtString local_addresses();
 
 // Joins dotted texts of the addresses (host order), each followed by the separator,
 // until the text would pass 2047 characters; 127.0.0.1 is moved to the end, once.

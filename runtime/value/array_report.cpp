@@ -31,6 +31,8 @@ int shown_dimensions(const RtArray<T>& a) {
 
 }  // namespace
 
+namespace detail {
+
 template <typename T>
 void array_bounds_report(const RtArray<T>& a, int32_t i1, int32_t i2, int32_t i3, int32_t i4) {
     const int32_t sizes[4] = {a.dim1, a.dim2, a.dim3, a.dim4};
@@ -81,5 +83,7 @@ TVK_ARRAY_REPORT(RtString)
 TVK_ARRAY_REPORT(uint8_t)
 
 #undef TVK_ARRAY_REPORT
+
+}  // namespace detail
 
 }  // namespace tvk

@@ -1,11 +1,12 @@
 #pragma once
-// The runtime's millisecond clock, read through the platform clock backend.
+// The runtime's millisecond clock, read through the platform clock backend. The
+// program reads it through clock_commands.h.
+#include "runtime/value/clock_commands.h"
+
 namespace tvk {
 
 // Selects the clock source and forgets any earlier base reading.
 void clock_init();
-// Milliseconds since the first reading after clock_init (the first reading gives 0).
-double clock_ms();
 // Sleeps until clock_ms() reads about time (at once when it already does). The
 // system clock wakes a little after it, a stand-in clock may wake a little before;
 // callers that need the exact moment wait out the rest themselves.

@@ -1,8 +1,10 @@
 #pragma once
 // The random generator of programs: the ISAAC generator (256 words of state,
-// 256 results per refill) and the operations that seed and draw from the one
-// process-wide instance.
+// 256 results per refill) and the one process-wide instance that the program's
+// commands (random_commands.h) seed and draw from.
 #include <cstdint>
+
+#include "runtime/value/random_commands.h"
 
 namespace tvk {
 
@@ -26,10 +28,5 @@ uint32_t isaac_next(IsaacRandom& g);
 
 // The process-wide generator; seeded with 0 until random_seed is called.
 IsaacRandom& random_generator();
-// Zeroes the state and initialises it with the seed as the first seed word:
-// the same seed gives the same sequence.
-void random_seed(int32_t seed);
-// 0 to n inclusive; n <= 0 gives 0 without drawing.
-int32_t random_int(int32_t n);
 
 }  // namespace tvk

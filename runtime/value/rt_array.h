@@ -40,11 +40,21 @@ namespace tvk {
 template <typename T>
 struct RtArray;
 
+namespace detail {
+
 // The failure path of element access: writes the bounds report, sets code 9 and enters
 // the error stop. Returns (a cleared scratch element) only when a stop is already under way.
 template <typename T>
 T& array_access_failed(const RtArray<T>& a, int index_count, int32_t i1, int32_t i2, int32_t i3,
                        int32_t i4);
+
+// Writes the two-line out-of-range report ("bounds: [  10][   3]", "access: [  12][   1]")
+// to the debug channel and to standard error. Integer arrays show all declared sizes,
+// other arrays the first two.
+template <typename T>
+void array_bounds_report(const RtArray<T>& a, int32_t i1, int32_t i2, int32_t i3, int32_t i4);
+
+}  // namespace detail
 
 template <typename T>
 struct RtArray {
@@ -100,7 +110,7 @@ private:
             index_fits(i3, dim3) && index_fits(i4, dim4)) {
             return elements[first + i2 * step2 + i3 * step3 + i4 * step4];
         }
-        return array_access_failed(*this, index_count, i1, i2, i3, i4);
+        return detail::array_access_failed(*this, index_count, i1, i2, i3, i4);
     }
 };
 
@@ -146,12 +156,6 @@ void array_push(RtArray<T>& a, const T& value);
 // dim1..dim4 for dimension numbers 0..3; 0 for any other number.
 template <typename T>
 int32_t array_dim_size(const RtArray<T>& a, int32_t dimension);
-
-// Writes the two-line out-of-range report ("bounds: [  10][   3]", "access: [  12][   1]")
-// to the debug channel and to standard error. Integer arrays show all declared sizes,
-// other arrays the first two.
-template <typename T>
-void array_bounds_report(const RtArray<T>& a, int32_t i1, int32_t i2, int32_t i3, int32_t i4);
 
 // Splits text into parts at any of the delimiter bytes and stores them in parts as a
 // one-dimensional array; returns the number of parts. With drop_empty non-zero, runs of

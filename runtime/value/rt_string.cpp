@@ -44,7 +44,7 @@ bool points_into(const RtString& s, const char* p) noexcept {
 // text taken from s): the source is found again after the block has moved.
 void append_bytes(RtString& s, const char* bytes, uint32_t len) {
     if (len == 0) return;
-    const uint32_t total = checked_text_length(uint64_t{s.length} + len);
+    const uint32_t total = detail::checked_text_length(uint64_t{s.length} + len);
     if (points_into(s, bytes)) {
         const size_t offset = static_cast<size_t>(bytes - s.data);
         string_reserve(s, total, true);
@@ -58,9 +58,9 @@ void append_bytes(RtString& s, const char* bytes, uint32_t len) {
 }
 }  // namespace
 
-char* shared_empty_text() noexcept { return g_empty_text; }
+char* detail::shared_empty_text() noexcept { return g_empty_text; }
 
-uint32_t checked_text_length(uint64_t n) {
+uint32_t detail::checked_text_length(uint64_t n) {
     if (n >= UINT32_MAX) throw std::bad_alloc();
     return static_cast<uint32_t>(n);
 }
@@ -68,7 +68,7 @@ uint32_t checked_text_length(uint64_t n) {
 RtString::RtString() noexcept : data(g_empty_text), capacity(0), length(0) {}
 
 RtString::RtString(const char* text) : RtString() {
-    if (text) copy_bytes(*this, text, checked_text_length(std::strlen(text)));
+    if (text) copy_bytes(*this, text, detail::checked_text_length(std::strlen(text)));
 }
 
 RtString::RtString(const RtString& other) : RtString() {
@@ -130,7 +130,7 @@ void string_assign(RtString& target, const RtString& source) {
 }
 
 void string_assign_text(RtString& target, const char* text) {
-    const uint32_t len = text ? checked_text_length(std::strlen(text)) : 0;
+    const uint32_t len = text ? detail::checked_text_length(std::strlen(text)) : 0;
     if (len == 0) {
         release_block(target);
         return;
@@ -182,7 +182,7 @@ void string_truncate(RtString& s, int32_t n) noexcept {
 }
 
 void string_append_char(RtString& s, char byte) {
-    const uint32_t total = checked_text_length(uint64_t{s.length} + 1);
+    const uint32_t total = detail::checked_text_length(uint64_t{s.length} + 1);
     string_reserve(s, total, true);
     s.data[s.length] = byte;
     s.length = total;
@@ -200,12 +200,12 @@ RtString& string_append(RtString& s, const RtString& operand) {
 }
 
 RtString& string_append(RtString& s, const char* operand) {
-    if (operand) append_bytes(s, operand, checked_text_length(std::strlen(operand)));
+    if (operand) append_bytes(s, operand, detail::checked_text_length(std::strlen(operand)));
     return s;
 }
 
-RtString string_from_operand(const RtString& operand) { return operand; }
+RtString detail::string_from_operand(const RtString& operand) { return operand; }
 
-RtString string_from_operand(const char* operand) { return RtString(operand); }
+RtString detail::string_from_operand(const char* operand) { return RtString(operand); }
 
 }  // namespace tvk

@@ -24,12 +24,16 @@ struct RtString {
     bool empty() const noexcept { return length == 0; }
 };
 
+namespace detail {
+
 // The one process-wide zero byte that every empty value points at.
 char* shared_empty_text() noexcept;
 
 // A text length computed in 64 bits, narrowed to the 32 bits a value can
 // hold; anything larger is treated as running out of memory (std::bad_alloc).
 uint32_t checked_text_length(uint64_t n);
+
+}  // namespace detail
 
 // Sizes the block for n text bytes. Nothing happens when n is 0 or the block
 // already holds n + 1 bytes; otherwise the new block is the smallest multiple
@@ -76,6 +80,8 @@ concept StringOperand = std::same_as<T, RtString> || std::same_as<T, const char*
                         std::same_as<T, char*> || std::same_as<T, int32_t> ||
                         std::same_as<T, float> || std::same_as<T, double>;
 
+namespace detail {
+
 // A new string holding the operand's text (a number is converted).
 RtString string_from_operand(const RtString& operand);
 RtString string_from_operand(const char* operand);
@@ -83,11 +89,13 @@ RtString string_from_operand(int32_t value);
 RtString string_from_operand(float value);
 RtString string_from_operand(double value);
 
+}  // namespace detail
+
 // left followed by right, as a new string; every pairing of operand types.
 template <class L, class R>
     requires StringOperand<std::decay_t<L>> && StringOperand<std::decay_t<R>>
 RtString string_concat(const L& left, const R& right) {
-    RtString result = string_from_operand(left);
+    RtString result = detail::string_from_operand(left);
     string_append(result, right);
     return result;
 }

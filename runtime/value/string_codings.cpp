@@ -37,7 +37,7 @@ void finish(RtString& s, uint32_t length) noexcept {
 RtString string_hex_encode(const void* bytes, uint32_t count, bool upper) {
     RtString result;
     if (count == 0 || bytes == nullptr) return result;
-    const uint32_t length = checked_text_length(uint64_t{count} * 2);
+    const uint32_t length = detail::checked_text_length(uint64_t{count} * 2);
     string_reserve(result, length, false);
     const char* digits = upper ? kUpperDigits : kLowerDigits;
     const auto* in = static_cast<const unsigned char*>(bytes);
@@ -66,7 +66,7 @@ RtString string_url_encode(const RtString& s) {
     }
     RtString result;
     if (length == 0) return result;
-    string_reserve(result, checked_text_length(length), false);
+    string_reserve(result, detail::checked_text_length(length), false);
     char* out = result.data;
     for (uint32_t i = 0; i < s.length; ++i) {
         const auto c = static_cast<unsigned char>(s.data[i]);

@@ -18,10 +18,10 @@ RtString& string_append(RtString& s, double value) {
     return string_append(s, float_to_text(value));
 }
 
-RtString string_from_operand(int32_t value) { return int_to_text(value); }
+RtString detail::string_from_operand(int32_t value) { return int_to_text(value); }
 
-RtString string_from_operand(float value) { return float_to_text(static_cast<double>(value)); }
+RtString detail::string_from_operand(float value) { return float_to_text(static_cast<double>(value)); }
 
-RtString string_from_operand(double value) { return float_to_text(value); }
+RtString detail::string_from_operand(double value) { return float_to_text(value); }
 
 }  // namespace tvk

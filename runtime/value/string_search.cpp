@@ -75,7 +75,7 @@ RtString string_replace(const RtString& s, const RtString& find, const RtString&
         from = static_cast<uint32_t>(from + found) + find.length;
     }
     if (occurrences == 0) return s;
-    const uint32_t total = checked_text_length(uint64_t{s.length} - occurrences * find.length +
+    const uint32_t total = detail::checked_text_length(uint64_t{s.length} - occurrences * find.length +
                                                occurrences * replacement.length);
     RtString result;
     string_reserve(result, total, false);

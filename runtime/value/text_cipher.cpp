@@ -41,7 +41,7 @@ void apply_blocks(const BlowfishKey& key, unsigned char* bytes, uint32_t count, 
 }
 
 uint32_t padded_length(uint32_t n) {
-    return checked_text_length((uint64_t{n} + kBlock - 1) / kBlock * kBlock);
+    return detail::checked_text_length((uint64_t{n} + kBlock - 1) / kBlock * kBlock);
 }
 
 // A hex digit of the cipher text: 0-9 by value, letters of either case from

@@ -31,7 +31,7 @@ const wchar_t* string_to_wide(const RtString& s) {
 RtString string_from_wide(const wchar_t* text) {
     RtString result;
     if (!text) return result;
-    const uint32_t length = checked_text_length(std::wcslen(text));
+    const uint32_t length = detail::checked_text_length(std::wcslen(text));
     if (length == 0) return result;
     char* out = string_buffer(result, length);
     for (uint32_t i = 0; i < length; ++i) {

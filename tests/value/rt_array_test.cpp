@@ -221,7 +221,7 @@ TEST(RtArray, ReportGoesToAnAttachedDebuggerFirst) {
         [] {
             NumberArray a;
             array_dim(a, 10, 3);
-            array_bounds_report(a, 12, 1, 0, 0);
+            detail::array_bounds_report(a, 12, 1, 0, 0);
         },
         ChildOptions{"", true});
     if (r.status == 98) GTEST_SKIP() << "this system does not allow tracing a child";

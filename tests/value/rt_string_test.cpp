@@ -23,15 +23,15 @@ TEST(RtString, EmptyValuesShareOneStaticZeroByte) {
     RtString from_null(static_cast<const char*>(nullptr));
     RtString copy_of_empty(fresh);
     for (const RtString* s : {&fresh, &from_empty_text, &from_null, &copy_of_empty}) {
-        EXPECT_EQ(s->data, shared_empty_text());
+        EXPECT_EQ(s->data, detail::shared_empty_text());
         EXPECT_EQ(s->capacity, 0u);
         EXPECT_EQ(s->length, 0u);
     }
-    EXPECT_EQ(*shared_empty_text(), 0);
+    EXPECT_EQ(*detail::shared_empty_text(), 0);
 
     RtString owned("abc");
     string_clear(owned);
-    EXPECT_EQ(owned.data, shared_empty_text());
+    EXPECT_EQ(owned.data, detail::shared_empty_text());
     EXPECT_EQ(owned.capacity, 0u);
 }
 
@@ -105,7 +105,7 @@ TEST(RtString, AssignReusesTheTargetBlock) {
 
     RtString empty;
     string_assign(empty, RtString());
-    EXPECT_EQ(empty.data, shared_empty_text());
+    EXPECT_EQ(empty.data, detail::shared_empty_text());
 
     string_assign(target, target);
     EXPECT_EQ(target.length, 0u);
@@ -124,7 +124,7 @@ TEST(RtString, AssignTextUsesAnExactBlock) {
     EXPECT_EQ(s.capacity, 11u);
 
     string_assign_text(s, "");
-    EXPECT_EQ(s.data, shared_empty_text());
+    EXPECT_EQ(s.data, detail::shared_empty_text());
     EXPECT_EQ(s.capacity, 0u);
 }
 
@@ -154,7 +154,7 @@ TEST(RtString, BufferThenSyncLength) {
     // Even a zero-byte buffer is writable: the shared empty text is never handed out.
     RtString empty;
     char* room = string_buffer(empty, 0);
-    EXPECT_NE(room, shared_empty_text());
+    EXPECT_NE(room, detail::shared_empty_text());
     room[0] = 0;
     string_sync_length(empty);
     EXPECT_EQ(empty.length, 0u);
@@ -204,9 +204,9 @@ TEST(RtString, ConcatenatesStringsAndByteTexts) {
 }
 
 TEST(RtString, SizesPastThirtyTwoBitsAreOutOfMemory) {
-    EXPECT_THROW(checked_text_length(uint64_t{1} << 32), std::bad_alloc);
-    EXPECT_THROW(checked_text_length(UINT32_MAX), std::bad_alloc);
-    EXPECT_EQ(checked_text_length(UINT32_MAX - 1), UINT32_MAX - 1);
+    EXPECT_THROW(detail::checked_text_length(uint64_t{1} << 32), std::bad_alloc);
+    EXPECT_THROW(detail::checked_text_length(UINT32_MAX), std::bad_alloc);
+    EXPECT_EQ(detail::checked_text_length(UINT32_MAX - 1), UINT32_MAX - 1);
 
     // The block for these would need 2^32 bytes or more: refused before allocating.
     RtString s("kept");

@@ -14,7 +14,7 @@ TEST(HexCoding, EncodesHighNibbleFirstInEitherCase) {
     const unsigned char bytes[] = {0x00, 0x1F, 0xA0, 0xFF};
     EXPECT_EQ(bytes_of(string_hex_encode(bytes, 4, true)), "001FA0FF");
     EXPECT_EQ(bytes_of(string_hex_encode(bytes, 4, false)), "001fa0ff");
-    EXPECT_EQ(string_hex_encode(bytes, 0, true).data, shared_empty_text());
+    EXPECT_EQ(string_hex_encode(bytes, 0, true).data, detail::shared_empty_text());
 }
 
 TEST(HexCoding, PairValueTakesOtherCharactersAtTheirCode) {

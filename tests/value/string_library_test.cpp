@@ -113,7 +113,7 @@ TEST(StringLibrary, StripControlTailRemovesLineEnds) {
     EXPECT_EQ(only_controls.length, 0u);
     RtString empty;
     string_strip_control_tail(empty);
-    EXPECT_EQ(empty.data, shared_empty_text());
+    EXPECT_EQ(empty.data, detail::shared_empty_text());
 }
 
 TEST(StringLibrary, SpansFindTheFirstByteInOrOutOfTheSet) {
