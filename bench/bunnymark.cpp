@@ -6,6 +6,8 @@
 //
 //   bench_bunnymark N /absolute/path/sprite-32.png
 //   SPRITE_PX=4 bench_bunnymark ...     draws the 32 by 32 image stretched to 4 by 4
+//   SCALE_TO_WINDOW=1 bench_bunnymark ... the same frames on a screen scaled to its
+//                                         window (ProgramSettings::scale_to_window)
 //
 // Run on a display with an audio driver named, e.g.
 //   SDL_AUDIODRIVER=dummy xvfb-run -a -s '-screen 0 1024x768x24' bench/bench_bunnymark 10000 ...
@@ -52,6 +54,8 @@ void program_settings() {
     s.frame_rate = 60;  // replaced by "no cap" once the window is up
     s.debug_mode = 1;   // no pause when the focus moves during the run
     s.application_name = RtString("bunnymark");
+    if (const char* scaled = std::getenv("SCALE_TO_WINDOW"); scaled && std::atoi(scaled) != 0)
+        s.scale_to_window = 1;
 }
 
 void program_main() {

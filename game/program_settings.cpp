@@ -1,5 +1,6 @@
-// SplitVerse's start-up settings: a portrait 480 by 640 window at 60 frames a
-// second, and the three constant texts the platform query reports for the program.
+// SplitVerse's start-up settings: a portrait 480 by 640 screen at 60 frames a
+// second, scaled to a window the player can resize or put full screen, and the
+// three constant texts the platform query reports for the program.
 #include "runtime/core/entry.h"
 #include "runtime/value/program_settings.h"
 
@@ -16,6 +17,7 @@ void program_settings() {
     s.frame_rate = 60;
     s.debug_mode = 0;
     s.multisample_samples = 0;
+    s.scale_to_window = 1;
     s.application_name = RtString("SplitVerse");
 
     ProgramConstants& constants = program_constants();

@@ -23,8 +23,20 @@ int32_t pump_main_window(MessageCallback callback) {
 bool display_frame(ScreenFrame& frame) {
     const OpenGLRainbows* device = graphics_device();
     if (!device) return false;
-    frame = {device->screen.orientation & 3, device->display.window_width,
-             device->display.window_height};
+    frame = ScreenFrame{};
+    frame.orientation = device->screen.orientation & 3;
+    frame.width = device->display.window_width;
+    frame.height = device->display.window_height;
+    const ScreenScaling& scaling = device->display.scaling;
+    if (scaling.active) {
+        const platform::ScreenRect shown = shown_screen_rectangle(*device);
+        frame.window_width = scaling.window_width;
+        frame.window_height = scaling.window_height;
+        frame.shown_x = shown.x;
+        frame.shown_y = shown.y;
+        frame.shown_width = shown.width;
+        frame.shown_height = shown.height;
+    }
     return true;
 }
 

@@ -26,6 +26,13 @@ uint8_t character_of_key(uint8_t key_code) {
     }
 }
 
+// F11, and Enter or the keypad's Enter with Alt held: the keys that switch a
+// scaled screen between its window and full screen.
+bool fullscreen_key(const platform::Event& event) {
+    if (event.kind != platform::EventKind::key_down || event.repeat) return false;
+    return event.key_code == 87 || ((event.key_code == 28 || event.key_code == 156) && event.alt);
+}
+
 }  // namespace
 
 int32_t pump_messages(OpenGLRainbows* device, MessageCallback callback) {
@@ -36,9 +43,13 @@ int32_t pump_messages(OpenGLRainbows* device, MessageCallback callback) {
         if (callback) callback();
         if (!platform::poll_event(event)) break;
         if (event.window_id != 0 && main_id != 0 && event.window_id != main_id) continue;
+        // The full screen keys of a scaled screen are the window's own: Alt+Enter
+        // types no line end.
+        const OpenGLRainbows* screen = graphics_device();
+        const bool switches_screen = fullscreen_key(event) && screen && screen->display.scaling.active;
         if (event.kind == platform::EventKind::text_input) {
             for (uint8_t i = 0; i < event.text_length; ++i) push_typed_char(event.text[i]);
-        } else if (event.kind == platform::EventKind::key_down) {
+        } else if (event.kind == platform::EventKind::key_down && !switches_screen) {
             if (const uint8_t c = character_of_key(event.key_code)) push_typed_char(c);
         }
         window_procedure(event);
@@ -59,6 +70,14 @@ void window_procedure(const platform::Event& event) {
             if (runtime_settings().debug_mode != 0) break;
             platform::set_window_title(core.main_window, core.stored_title.c_str());
             set_pause_state(0);
+            break;
+        case platform::EventKind::resized:
+            if (OpenGLRainbows* device = graphics_device())
+                screen_window_resized(*device, event.width, event.height);
+            break;
+        case platform::EventKind::key_down:
+            if (OpenGLRainbows* device = graphics_device(); device && fullscreen_key(event))
+                toggle_fullscreen(*device);
             break;
         case platform::EventKind::close_request:
             runtime_stop();

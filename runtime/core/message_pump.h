@@ -13,7 +13,8 @@ namespace tvk {
 int32_t pump_messages(OpenGLRainbows* device, MessageCallback callback);
 
 // Acts on one event of the main window: focus loss and gain pause and resume (with
-// the title changed), a close request ends the program.
+// the title changed), a close request ends the program; for a screen scaled to its
+// window, a new window size is noted and F11 or Alt+Enter switches full screen.
 void window_procedure(const platform::Event& event);
 
 // Looks the "TVK_WIN32_MSG" handler up once per run; null when the program has none.

@@ -75,6 +75,8 @@ int32_t play_movie(const RtString& name, bool loop) {
     }
     platform::stop_movie(movie);
     platform::close_movie(movie);
+    // The movie drew into the window itself; the program draws on the screen again.
+    bind_screen_framebuffer(*device);
     return 0;
 }
 

@@ -55,6 +55,7 @@ bool open_graphics_device(StartUp& s) {
     log_line("rbow\n");
     OpenGLRainbows& device = create_graphics_device();
     device.display.depth_stencil_buffer = settings.depth_stencil_buffer != 0 ? 1 : 0;
+    device.display.scaling.requested = settings.scale_to_window != 0 ? 1 : 0;
     log_line("rbow init\n");
     if (!open_window(device, s.instance, settings.screen_width, settings.screen_height, 0,
                      settings.frame_rate, settings.multisample_samples)) {

@@ -99,6 +99,78 @@ void report_software_renderer(OpenGLRainbows& device) {
                                latin1_to_utf8(message).c_str(), true);
 }
 
+// Gives the window's client area this size and centres it in the work area; a
+// further copy of the program a step down and right of the one before, so that
+// neither hides the other, but not past the work area.
+void place_window_centred(DisplayState& display, int32_t width, int32_t height) {
+    platform::set_window_client_size(display.window, width, height);
+    const platform::ScreenRect area = platform::work_area(display.window);
+    const int32_t copy = platform::program_copy_number(runtime_settings().application_name.c_str());
+    const int32_t step = kCopyStep * copy;
+    int32_t x = std::min(area.x + (area.width - width) / 2 + step, area.x + area.width - width);
+    int32_t y = std::min(area.y + (area.height - height) / 2 + step, area.y + area.height - height);
+    // A window larger than the work area keeps its top-left corner on screen.
+    if (x < area.x) x = area.x;
+    if (y < area.y) y = area.y;
+    platform::set_window_position(display.window, x, y);
+}
+
+// A scaled screen's first window, and its window after a new screen size: the
+// largest whole multiple of the screen that fits the desktop (screen_scaling.h),
+// centred. Otherwise the window keeps the size and place the user gave it.
+void place_scaled_window(OpenGLRainbows& device) {
+    DisplayState& display = device.display;
+    const bool new_size = match_screen_framebuffer(device);
+    if (!display.scaling.active) {
+        // The framebuffer could not follow the new size: an unscaled window.
+        platform::set_window_resizable(display.window, false);
+        place_window_centred(display, display.window_width, display.window_height);
+        return;
+    }
+    if (display.scaling.placed && !new_size) return;
+    const int32_t scale = first_window_scale(display.window_width, display.window_height,
+                                             display.desktop_width, display.desktop_height);
+    place_window_centred(display, display.window_width * scale, display.window_height * scale);
+    display.scaling.placed = 1;
+}
+
+// Fullscreen for a scaled screen covers the display at the desktop's resolution:
+// the frame is scaled to it, so no display mode is changed.
+bool enter_scaled_fullscreen(OpenGLRainbows& device) {
+    DisplayState& display = device.display;
+    // Placed first, so that leaving full screen finds a window of the right size.
+    if (display.fullscreen) {
+        match_screen_framebuffer(device);
+    } else {
+        place_scaled_window(device);
+    }
+    if (!display.scaling.active) return false;
+    if (!display.fullscreen && !platform::enter_desktop_fullscreen(display.window)) {
+        platform::beep();
+        log_line("No Fullscreen Mode available\n");
+        return false;
+    }
+    platform::show_window(display.window);
+    platform::raise_window(display.window);
+    read_screen_window_size(device);
+    set_viewport(device, 0, 0, 0, 0);
+    display.fullscreen = 1;
+    return true;
+}
+
+int32_t leave_scaled_fullscreen(OpenGLRainbows& device) {
+    DisplayState& display = device.display;
+    if (display.fullscreen) platform::leave_fullscreen_mode(display.window);
+    display.fullscreen = 0;
+    platform::set_window_bordered(display.window, true);
+    place_scaled_window(device);
+    platform::show_window(display.window);
+    platform::raise_window(display.window);
+    read_screen_window_size(device);
+    set_viewport(device, 0, 0, 0, 0);
+    return 1;
+}
+
 }  // namespace
 
 void get_desktop_size(const OpenGLRainbows& device, int32_t& width, int32_t& height) {
@@ -198,6 +270,7 @@ bool open_window(OpenGLRainbows& device, void* instance, int32_t width, int32_t 
 
     log_line("init fbo\n");
     if (!load_framebuffer_entry_points()) log_line("No framebuffer objects\n");
+    if (display.scaling.requested) start_screen_scaling(device);
 
     platform::hide_window(display.window);
     log_line("2D VP\n");
@@ -209,6 +282,11 @@ bool open_window(OpenGLRainbows& device, void* instance, int32_t width, int32_t 
 bool enter_fullscreen(OpenGLRainbows& device) {
     flush_draw_batch(device);
     DisplayState& display = device.display;
+    if (display.scaling.active) {
+        if (enter_scaled_fullscreen(device)) return true;
+        leave_fullscreen(device);
+        return false;
+    }
     const int32_t desktop_depth = platform::desktop_mode().bits_per_pixel;
     const int32_t depth =
         display.colour_depth != desktop_depth && display.colour_depth != 0 ? display.colour_depth : 0;
@@ -235,25 +313,13 @@ bool enter_fullscreen(OpenGLRainbows& device) {
 int32_t leave_fullscreen(OpenGLRainbows& device) {
     flush_draw_batch(device);
     DisplayState& display = device.display;
+    if (display.scaling.active) return leave_scaled_fullscreen(device);
     if (display.fullscreen) {
         platform::leave_fullscreen_mode(display.window);
         platform::sleep_ms(500);
     }
     platform::set_window_bordered(display.window, true);
-    platform::set_window_client_size(display.window, display.window_width, display.window_height);
-    const platform::ScreenRect area = platform::work_area(display.window);
-    // Centred; a further copy of the program a step down and right of the one
-    // before, so that neither hides the other, but not past the work area.
-    const int32_t copy = platform::program_copy_number(runtime_settings().application_name.c_str());
-    const int32_t step = kCopyStep * copy;
-    int32_t x = std::min(area.x + (area.width - display.window_width) / 2 + step,
-                         area.x + area.width - display.window_width);
-    int32_t y = std::min(area.y + (area.height - display.window_height) / 2 + step,
-                         area.y + area.height - display.window_height);
-    // A window larger than the work area keeps its top-left corner on screen.
-    if (x < area.x) x = area.x;
-    if (y < area.y) y = area.y;
-    platform::set_window_position(display.window, x, y);
+    place_window_centred(display, display.window_width, display.window_height);
     platform::show_window(display.window);
     platform::raise_window(display.window);
     set_viewport(device, 0, 0, 0, 0);
@@ -287,6 +353,7 @@ int32_t close_window(OpenGLRainbows& device) {
     delete_all_sprites(device);
     for (int32_t set = 0; set < kBackgroundSetCount; ++set) free_background(device, set);
     leave_fullscreen(device);
+    stop_screen_scaling(device);
     DisplayState& display = device.display;
     platform::make_gl_current(display.window, nullptr);
     platform::destroy_window(display.window);
@@ -297,5 +364,20 @@ int32_t close_window(OpenGLRainbows& device) {
 }
 
 int32_t is_fullscreen(const OpenGLRainbows& device) { return device.display.fullscreen ? 1 : 0; }
+
+int32_t toggle_fullscreen(OpenGLRainbows& device) {
+    DisplayState& display = device.display;
+    if (!display.scaling.active) return is_fullscreen(device);
+    flush_draw_batch(device);
+    if (display.fullscreen) {
+        // Back to the window the user had, at its size and place.
+        platform::leave_fullscreen_mode(display.window);
+        display.fullscreen = 0;
+        read_screen_window_size(device);
+    } else {
+        enter_scaled_fullscreen(device);
+    }
+    return is_fullscreen(device);
+}
 
 }  // namespace tvk

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/gfx/screen_scaling.h"
 #include "runtime/platform/window.h"
 
 namespace tvk {
@@ -17,6 +18,7 @@ struct DisplayState {
     void* instance = nullptr;           // the program instance, kept for recreating the window
     int32_t window_width = 0;           // the logical screen's size (swapped when turned)
     int32_t window_height = 0;
+    ScreenScaling scaling;              // the screen scaled to a window of another size
     int32_t colour_depth = 0;           // bits per pixel asked for the surface and fullscreen mode
     uint8_t fullscreen = 0;
     int32_t multisample_request = 0;    // samples asked for at creation
@@ -39,6 +41,10 @@ int32_t change_screen_mode(OpenGLRainbows& device, int32_t width, int32_t height
 int32_t hide_window(OpenGLRainbows& device);
 int32_t close_window(OpenGLRainbows& device);
 int32_t is_fullscreen(const OpenGLRainbows& device);
+// Full screen on and off for a scaled screen (the user's F11 and Alt+Enter): over the
+// whole display at the desktop's own resolution, and back to the window as it was.
+// Returns the new fullscreen flag; an unscaled screen stays as it is (0 or 1 as before).
+int32_t toggle_fullscreen(OpenGLRainbows& device);
 
 // The desktop size read when the window was created.
 void get_desktop_size(const OpenGLRainbows& device, int32_t& width, int32_t& height);

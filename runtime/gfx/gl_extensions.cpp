@@ -70,6 +70,7 @@ bool load_framebuffer_entry_points() {
     fetch(g.glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
     fetch(g.glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
     fetch(g.glGetFramebufferAttachmentParameterivEXT, "glGetFramebufferAttachmentParameterivEXT");
+    fetch(g.glBlitFramebufferEXT, "glBlitFramebufferEXT");
     return g.framebuffers_available();
 }
 

@@ -52,6 +52,8 @@ struct GlExtensions {
     PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT = nullptr;
     PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVEXTPROC glGetFramebufferAttachmentParameterivEXT =
         nullptr;
+    // Copying one framebuffer's rectangle into another's, scaled (the scaled screen).
+    PFNGLBLITFRAMEBUFFEREXTPROC glBlitFramebufferEXT = nullptr;
 
     bool framebuffers_available() const { return glGenFramebuffersEXT != nullptr; }
 };

@@ -15,7 +15,11 @@ int32_t present_frame(OpenGLRainbows& device, MessageCallback callback) {
     end_render_target(device);
     device.targets.current = -1;
     set_viewport(device, 0, 0, 0, 0);
+    // A scaled screen is copied into the window first, and drawing then goes back to it.
+    const bool scaled = device.display.scaling.active != 0;
+    if (scaled) show_scaled_frame(device);
     platform::swap_window(device.display.window);
+    if (scaled) bind_screen_framebuffer(device);
 
     FrameClearing& clearing = device.clearing;
     if (device.backgrounds.sets[0].empty()) {

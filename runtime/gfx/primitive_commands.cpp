@@ -124,7 +124,7 @@ int32_t get_pixel(int32_t x, int32_t y) {
         case 3: wx = y; wy = h - 1 - x; break;
         default: break;
         }
-        glReadBuffer(GL_BACK);
+        glReadBuffer(screen_read_buffer(*device));
         px = wx;
         row = h - wy - 1;
     }

@@ -54,9 +54,13 @@ void mouse_state(int32_t& x, int32_t& y, int32_t& left, int32_t& right) {
     int32_t width = 0, height = 0;
     logical_size(frame, width, height);
     window_to_logical(frame, r.previous_x, r.previous_y, x, y);
-    x = std::clamp(x, 0, std::max(width, 0));
-    y = std::clamp(y, 0, std::max(height, 0));
-    logical_to_window(frame, x, y, r.previous_x, r.previous_y);
+    const int32_t cx = std::clamp(x, 0, std::max(width, 0));
+    const int32_t cy = std::clamp(y, 0, std::max(height, 0));
+    // A clamped point goes back into the record; one inside the screen leaves it as
+    // it is, since a scaled window has several pixels for each logical one.
+    if (cx != x || cy != y) logical_to_window(frame, cx, cy, r.previous_x, r.previous_y);
+    x = cx;
+    y = cy;
 }
 
 void mouse_state(double& x, double& y, double& left, double& right) {
@@ -75,11 +79,13 @@ int32_t mouse_axis(double n) {
     switch (to_int(n)) {
         case 0:
         case 1: {
-            // The motion turned as the screen is: the difference of two mapped points.
+            // The motion in logical pixels, turned as the screen is: how far the
+            // logical point moved, from where the last commit left the mouse.
             const ScreenFrame frame = screen_frame(*input);
+            const MouseRecord& r = record_of(*input);
             int32_t ox = 0, oy = 0, mx = 0, my = 0;
-            window_to_logical(frame, 0, 0, ox, oy);
-            window_to_logical(frame, sample.dx, sample.dy, mx, my);
+            window_to_logical(frame, r.previous_x, r.previous_y, ox, oy);
+            window_to_logical(frame, r.previous_x + sample.dx, r.previous_y + sample.dy, mx, my);
             return to_int(n) == 0 ? mx - ox : my - oy;
         }
         case 2: return sample.wheel;

@@ -33,10 +33,7 @@ void window_bounds(const InputDevice& input, int32_t& width, int32_t& height) {
     if (input.window) platform::window_client_size(input.window, width, height);
     if (width <= 0 || height <= 0) {
         ScreenFrame frame;
-        if (input_hooks().screen_frame && input_hooks().screen_frame(frame)) {
-            width = frame.width;
-            height = frame.height;
-        }
+        if (input_hooks().screen_frame && input_hooks().screen_frame(frame)) window_size(frame, width, height);
     }
 }
 

@@ -15,6 +15,7 @@ enum class EventKind : uint8_t {
     focus_lost,
     focus_gained,
     close_request,   // the window's close button, or the system asking the program to end
+    resized,         // the client area has a new size (by the user, the system or the program)
     key_down,
     key_up,
     text_input,      // typed text folded to single bytes
@@ -29,11 +30,13 @@ struct Event {
     uint32_t window_id = 0;
     uint8_t key_code = 0;      // key_down, key_up
     bool repeat = false;       // key_down from auto-repeat
+    bool alt = false;          // key_down, key_up: an Alt key is held
     uint8_t text_length = 0;   // text_input
     uint8_t text[31] = {};
     int32_t x = 0, y = 0;      // pointer position in client pixels
     int32_t button = 0;        // 1 left, 2 middle, 3 right
     int32_t wheel = 0;         // wheel steps, positive away from the user
+    int32_t width = 0, height = 0;  // resized: the client area's new size in pixels
 };
 
 struct PointerRecord {

@@ -56,6 +56,10 @@ void translate(const SDL_Event& e, Event& out) {
                 out.kind = EventKind::focus_gained;
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 out.kind = EventKind::close_request;
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                out.kind = EventKind::resized;
+                out.width = e.window.data1;
+                out.height = e.window.data2;
             }
             break;
         case SDL_QUIT:
@@ -67,6 +71,7 @@ void translate(const SDL_Event& e, Event& out) {
             out.window_id = e.key.windowID;
             out.key_code = key_code_of_usage(e.key.keysym.scancode);
             out.repeat = e.key.repeat != 0;
+            out.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             if (out.key_code != 0) {
                 r.keys[out.key_code] = e.type == SDL_KEYDOWN ? 0x80 : 0;
                 if (e.type == SDL_KEYDOWN) r.pressed[out.key_code] = 0x80;
@@ -140,11 +145,15 @@ bool post_event(const Event& event) {
         case EventKind::focus_lost:
         case EventKind::focus_gained:
         case EventKind::close_request:
+        case EventKind::resized:
             e.type = SDL_WINDOWEVENT;
             e.window.windowID = event.window_id;
             e.window.event = event.kind == EventKind::focus_lost     ? SDL_WINDOWEVENT_FOCUS_LOST
                              : event.kind == EventKind::focus_gained ? SDL_WINDOWEVENT_FOCUS_GAINED
+                             : event.kind == EventKind::resized      ? SDL_WINDOWEVENT_SIZE_CHANGED
                                                                      : SDL_WINDOWEVENT_CLOSE;
+            e.window.data1 = event.width;
+            e.window.data2 = event.height;
             break;
         case EventKind::key_down:
         case EventKind::key_up:
@@ -153,6 +162,7 @@ bool post_event(const Event& event) {
             e.key.state = event.kind == EventKind::key_down ? SDL_PRESSED : SDL_RELEASED;
             e.key.repeat = event.repeat ? 1 : 0;
             e.key.keysym.scancode = static_cast<SDL_Scancode>(usage_of_key_code(event.key_code));
+            e.key.keysym.mod = event.alt ? KMOD_LALT : KMOD_NONE;
             break;
         case EventKind::text_input: {
             e.type = SDL_TEXTINPUT;

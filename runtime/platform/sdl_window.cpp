@@ -125,6 +125,10 @@ void window_client_size(Window* window, int32_t& width, int32_t& height) {
     if (window) SDL_GetWindowSize(sdl(window), &width, &height);
 }
 
+void set_window_resizable(Window* window, bool resizable) {
+    if (window) SDL_SetWindowResizable(sdl(window), resizable ? SDL_TRUE : SDL_FALSE);
+}
+
 bool enter_fullscreen_mode(Window* window, int32_t width, int32_t height, int32_t bits_per_pixel) {
     if (!window) return false;
     SDL_DisplayMode want{};
@@ -139,6 +143,10 @@ bool enter_fullscreen_mode(Window* window, int32_t width, int32_t height, int32_
     if (got.w != width || got.h != height) return false;
     if (SDL_SetWindowDisplayMode(sdl(window), &got) != 0) return false;
     return SDL_SetWindowFullscreen(sdl(window), SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+bool enter_desktop_fullscreen(Window* window) {
+    return window && SDL_SetWindowFullscreen(sdl(window), SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
 
 void leave_fullscreen_mode(Window* window) {

@@ -57,8 +57,14 @@ void set_window_bordered(Window* window, bool bordered);
 void set_window_position(Window* window, int32_t x, int32_t y);
 void set_window_client_size(Window* window, int32_t width, int32_t height);
 void window_client_size(Window* window, int32_t& width, int32_t& height);
+// Lets the user resize and maximise the window (it is created fixed in size).
+void set_window_resizable(Window* window, bool resizable);
 // Fullscreen in the given mode (bits_per_pixel 0 keeps the desktop's); false when refused.
 bool enter_fullscreen_mode(Window* window, int32_t width, int32_t height, int32_t bits_per_pixel);
+// Fullscreen over the whole display at the desktop's own resolution, with no mode
+// change; the client area then has the display's size. False when refused.
+bool enter_desktop_fullscreen(Window* window);
+// Back to a window from either kind of fullscreen, at the size it had before.
 void leave_fullscreen_mode(Window* window);
 
 // Copies of one program running at once would open their windows on the same spot,

@@ -19,6 +19,13 @@ struct ProgramSettings {
     // OpenGL directly. Without them a software renderer takes its much faster 2D path
     // (bench/README.md), so the window has none unless asked.
     int32_t depth_stencil_buffer = 0;
+    // Non-zero scales the logical screen to its window: the window can be resized,
+    // maximised and switched to full screen (F11, Alt+Enter), and each frame fills the
+    // largest centred rectangle of the screen's shape, with bars in the clear colour.
+    // The program still draws, grabs, saves and reads the mouse in logical pixels. The
+    // first window is the largest whole multiple of the screen that fits 80% of the
+    // desktop's height. 0 keeps the window at the screen's size, fixed.
+    int32_t scale_to_window = 0;
     RtString application_name;
 };
 

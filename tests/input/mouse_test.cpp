@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "input/input_fixture.h"
@@ -170,6 +172,96 @@ TEST_F(MouseTest, AHeldButtonReadsDownUntilReleased) {
     update_input();
     drain();
     EXPECT_EQ(mouse_axis(3), 0);
+}
+
+// A screen scaled to its window (the window's size comes with the resize event):
+// each window pixel reads as the logical pixel under its centre, turned with the
+// screen; pixels of the bars read as the nearest edge of the screen. Checked at the
+// screen's own size, twice it, a fractional size with bars left and right, and one
+// smaller than the screen with bars above and below, in every orientation.
+TEST_F(MouseTest, AScaledWindowMapsThroughTheShownRectangleInEveryOrientation) {
+    constexpr int32_t W = 480, H = 640;
+    OpenGLRainbows& device = *graphics_device();
+    ScreenScaling& scaling = device.display.scaling;
+    scaling.active = 1;
+    scaling.width = W;
+    scaling.height = H;
+    struct Size {
+        int32_t width, height;
+    };
+    for (const Size size : {Size{W, H}, Size{2 * W, 2 * H}, Size{1280, 1000}, Size{400, 600}}) {
+        platform::Event resized;
+        resized.kind = platform::EventKind::resized;
+        resized.width = size.width;
+        resized.height = size.height;
+        post(resized);
+        drain();
+        ASSERT_EQ(scaling.window_width, size.width);
+        ASSERT_EQ(scaling.window_height, size.height);
+        const platform::ScreenRect r = scaled_rectangle(W, H, size.width, size.height);
+        const int32_t points[][2] = {{0, 0},
+                                     {r.x, r.y},
+                                     {r.x + r.width - 1, r.y + r.height - 1},
+                                     {r.x + r.width / 3, r.y + r.height / 2},
+                                     {r.x + 7, r.y + r.height - 5},
+                                     {size.width - 1, size.height - 1}};
+        for (int32_t orientation = 0; orientation < 4; ++orientation) {
+            device.screen.orientation = orientation;
+            const bool turned = orientation % 2 == 1;
+            const int32_t lw = turned ? H : W, lh = turned ? W : H;
+            for (const auto& p : points) {
+                const std::string what = std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                         ", orientation " + std::to_string(orientation) + ", window " +
+                                         std::to_string(p[0]) + "," + std::to_string(p[1]);
+                // The frame pixel under the window pixel's centre, then turned.
+                const auto fx = static_cast<int32_t>(std::floor((p[0] - r.x + 0.5) * W / r.width));
+                const auto fy = static_cast<int32_t>(std::floor((p[1] - r.y + 0.5) * H / r.height));
+                const int32_t turn[4][2] = {{fx, fy}, {fy, W - 1 - fx}, {W - 1 - fx, H - 1 - fy}, {H - 1 - fy, fx}};
+                const int32_t want_x = std::clamp(turn[orientation][0], 0, lw);
+                const int32_t want_y = std::clamp(turn[orientation][1], 0, lh);
+                move(p[0], p[1]);
+                frame();
+                int32_t x = -1, y = -1, left = -1, right = -1;
+                mouse_state(x, y, left, right);
+                EXPECT_EQ(x, want_x) << what;
+                EXPECT_EQ(y, want_y) << what;
+            }
+            // Shown at least at its own size, every logical pixel has window pixels:
+            // logical_to_window gives one that maps back to it.
+            if (r.width >= W) {
+                const ScreenFrame f = current_screen_frame(0, 0);
+                for (int32_t ly = 0; ly < lh; ly += 7) {
+                    for (int32_t lx = 0; lx < lw; lx += 3) {
+                        int32_t wx = 0, wy = 0, bx = 0, by = 0;
+                        logical_to_window(f, lx, ly, wx, wy);
+                        window_to_logical(f, wx, wy, bx, by);
+                        ASSERT_EQ(bx, lx) << size.width << ", orientation " << orientation << ", " << ly;
+                        ASSERT_EQ(by, ly) << size.width << ", orientation " << orientation << ", " << lx;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// In a window showing the screen at twice its size, motion counts in logical pixels.
+TEST_F(MouseTest, AScaledWindowCountsMotionInLogicalPixels) {
+    OpenGLRainbows& device = *graphics_device();
+    ScreenScaling& scaling = device.display.scaling;
+    scaling.active = 1;
+    scaling.width = 480;
+    scaling.height = 640;
+    scaling.window_width = 960;
+    scaling.window_height = 1280;
+    move(200, 200);
+    frame();
+    move(240, 160);
+    drain();
+    EXPECT_EQ(mouse_axis(0), 20);
+    EXPECT_EQ(mouse_axis(1), -20);
+    device.screen.orientation = 1;
+    EXPECT_EQ(mouse_axis(0), -20);
+    EXPECT_EQ(mouse_axis(1), -20);
 }
 
 TEST(Orientation, MappingsRoundTripAndTurnAxes) {

@@ -4,9 +4,11 @@
 #     source "$(dirname "$0")/../support/virtual_display.sh"
 #     at_exit 'rm -rf "$work"'           # clean-up steps, run in reverse order
 #     start_virtual_display               # Xvfb on a free display; exports DISPLAY
+#     start_virtual_display 1600x1200     # the same with a screen of that size
 #
-# The display is a 1024x768x24 Xvfb on the first free display number (the server
-# picks it and tells it through -displayfd), without TCP, and with -noreset:
+# The display is a 1024x768x24 Xvfb (or of the size asked for) on the first free
+# display number (the server picks it and tells it through -displayfd), without
+# TCP, and with -noreset:
 # without it the server resets whenever its last client leaves, and a program
 # connecting during that reset (while xdotool polls for its window) is refused.
 # start_virtual_display returns once the server answers a client; it exits the
@@ -53,9 +55,10 @@ stop_virtual_display() {
 }
 
 start_virtual_display() {
+  local size=${1:-1024x768}
   stop_virtual_display
   _vd_display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
     3>"$_vd_display_file" </dev/null >/dev/null 2>&1 &
   _vd_xvfb_pid=$!
   # The watcher keeps no test output open, so the runner does not wait for it.

@@ -43,7 +43,7 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
     if (!s || width < 1 || height < 1) return false;
     if (width > max_texture_size() || height > max_texture_size()) return false;
 
-    // The area as the window holds it; rows and columns outside stay transparent.
+    // The area as the screen holds it; rows and columns outside stay transparent.
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
     const int32_t x0 = std::max(gl_x, 0), y0 = std::max(gl_y, 0);
     const int32_t x1 = std::min(gl_x + width, device.display.window_width);
@@ -51,7 +51,7 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
     if (x1 > x0 && y1 > y0) {
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glPixelStorei(GL_PACK_ROW_LENGTH, width);
-        glReadBuffer(GL_BACK);
+        glReadBuffer(screen_read_buffer(device));
         const size_t offset = (static_cast<size_t>(y0 - gl_y) * width + (x0 - gl_x)) * 4;
         glReadPixels(x0, y0, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data() + offset);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
