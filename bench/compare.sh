@@ -12,7 +12,10 @@
 # Settings (environment):
 #   REPEAT=3          runs of each case and framework
 #   CASES=...         any of llvm32-10000 llvm32-50000 noop4-50000 noop4-200000 pacing startup
-#                     (llvmK-N / noopK-N: K-pixel sprites, N of them; default all six)
+#                     startup-cold resident (llvmK-N / noopK-N: K-pixel sprites, N of them;
+#                     default all but startup-cold)
+#   STARTUP_RUNS=3    start-up runs of each program per repetition, interleaved
+#                     (startup-cold drops the page cache before each: needs root)
 #   FRAMEWORKS="tavrick love sfml"
 #   ANCHORS=/work/shared/bench-anchors   the other frameworks' programs and their run.sh
 #   BUILD_DIR=<repo>/build-bench         where the runtime's benches are built
@@ -30,7 +33,8 @@ ANCHORS=${ANCHORS:-/work/shared/bench-anchors}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
 OUT=${OUT:-/tmp/tavrick-compare}
 REPEAT=${REPEAT:-3}
-CASES=${CASES:-"llvm32-10000 llvm32-50000 noop4-50000 noop4-200000 pacing startup"}
+CASES=${CASES:-"llvm32-10000 llvm32-50000 noop4-50000 noop4-200000 pacing startup resident"}
+STARTUP_RUNS=${STARTUP_RUNS:-3}
 FRAMEWORKS=${FRAMEWORKS:-"tavrick love sfml"}
 RUN_TIMEOUT=${RUN_TIMEOUT:-900}
 export ANCHORS_BUILD=$OUT/anchors
@@ -73,55 +77,99 @@ if [ "${1:-}" = "--inner" ]; then
         record "$c" "$r" "$fw" "$ANCHORS_BUILD/results.txt"
     }
     sprite32=$ANCHORS_BUILD/sprite-32.png
+    # Exec to the first frame the program drew: a bunnymark of one sprite on each
+    # framework (the runtime's start-up presents twice before it: frame 3), and
+    # SplitVerse's options screen (also frame 3). STARTUP_RUNS runs of each per
+    # repetition, the programs taking turns. startup-cold empties the page cache before every start
+    # (files, libraries, the X server's and Mesa's: cold for every framework alike).
+    startup_run() { # case run framework
+        local c=$1 r=$2 fw=$3 st=$BUILD_DIR/bench/bench_startup_time logf=$OUT/logs/$1-$3-r$2.log
+        case $fw in
+            tavrick)
+                (
+                    export SDL_AUDIODRIVER=dummy
+                    cold_cache "$c"
+                    "$st" --frame 3 --name bunnymark -- "$BUILD_DIR/bench/bench_bunnymark" 1 "$sprite32"
+                    cold_cache "$c"
+                    cd "$BUILD_DIR/game" && "$st" --frame 3 --name splitverse --timeline -- ./splitverse
+                ) > "$logf" 2>&1 || log "  $c tavrick failed, see $logf" ;;
+            love)
+                cold_cache "$c"
+                "$st" --frame 1 --name bunnymark -- love "$ANCHORS/love" bunnymark 1 "$sprite32" \
+                    > "$logf" 2>&1 || log "  $c love failed, see $logf" ;;
+            sfml)
+                cold_cache "$c"
+                "$st" --frame 1 --name bunnymark -- "$ANCHORS_BUILD/bench_sfml" bunnymark 1 "$sprite32" \
+                    > "$logf" 2>&1 || log "  $c sfml failed, see $logf" ;;
+        esac
+        sed "s/^framework=tavrick /framework=$fw /" "$logf" > "$logf.lines"
+        record "$c" "$r" "$fw" "$logf.lines"
+    }
+    cold_cache() { # case
+        [ "$1" = startup-cold ] || return 0
+        sync
+        echo 3 > /proc/sys/vm/drop_caches 2>/dev/null || log "  cannot drop the page cache (not root?): runs are warm"
+    }
+    # Resident memory (VmRSS, and its anonymous part) of each framework's pacing
+    # window (100 sprites) 3 s in, and SplitVerse's on its options screen and after
+    # round 1 has been played (bench/splitverse_resident.sh).
+    resident_run() { # rep framework
+        local r=$1 fw=$2 logf=$OUT/logs/resident-$fw-r$r.log pid
+        : > "$OUT/logs/resident-$fw-r$r.lines"
+        case $fw in
+            tavrick) "$BUILD_DIR/bench/bench_frame_pacing" "$sprite32" > "$logf" 2>&1 & pid=$! ;;
+            love) love "$ANCHORS/love" pacing 100 "$sprite32" > "$logf" 2>&1 & pid=$! ;;
+            sfml) "$ANCHORS_BUILD/bench_sfml" pacing 100 "$sprite32" > "$logf" 2>&1 & pid=$! ;;
+        esac
+        sleep 3
+        resident_line "$fw" pacing "$pid" >> "$OUT/logs/resident-$fw-r$r.lines"
+        kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+        if [ "$fw" = tavrick ]; then
+            SDL_AUDIODRIVER=dummy "$HERE/splitverse_resident.sh" "$BUILD_DIR/game" "$OUT/tmp/resident" \
+                >> "$OUT/logs/resident-$fw-r$r.lines" 2>> "$logf" || log "  resident splitverse failed, see $logf"
+        fi
+        record resident "$r" "$fw" "$OUT/logs/resident-$fw-r$r.lines"
+    }
+    resident_line() { # framework program pid: its resident and anonymous resident MB
+        awk -v fw="$1" -v prog="$2" '/^VmRSS:/ { rss = $2 } /^RssAnon:/ { anon = $2 }
+            END { if (rss) printf "framework=%s workload=resident program=%s rss_mb=%.1f anon_mb=%.1f\n", fw, prog, rss / 1024, anon / 1024 }' \
+            "/proc/$3/status"
+    }
     rot=0
     for r in $(seq "$REPEAT"); do
         for c in $CASES; do
-            # A different framework goes first on each repetition, so a slow drift of
-            # the machine does not always fall on the same one.
-            fws=($FRAMEWORKS)
-            order=("${fws[@]:$((rot % ${#fws[@]}))}" "${fws[@]:0:$((rot % ${#fws[@]}))}")
-            rot=$((rot + 1))
-            for fw in "${order[@]}"; do
-                log "rep $r: $c $fw"
-                case $c in
-                    llvm*|noop*)
-                        kind=${c%%-*} n=${c#*-}
-                        px=${kind#llvm}; px=${px#noop}
-                        noop=0; [ "${kind#noop}" != "$kind" ] && noop=1
-                        if [ "$fw" = tavrick ]; then
-                            tavrick_run "$c" "$r" "$px" "$noop" "$BUILD_DIR/bench/bench_bunnymark" "$n" "$sprite32"
-                        else
-                            anchor_run "$c" "$r" "$fw" "$px" "$noop" 0 "$n"
-                        fi ;;
-                    pacing)
-                        if [ "$fw" = tavrick ]; then
-                            tavrick_run pacing "$r" 32 0 "$BUILD_DIR/bench/bench_frame_pacing" "$sprite32"
-                        else
-                            anchor_run pacing "$r" "$fw" 32 0 1
-                        fi ;;
-                    startup)
-                        # Exec to the first frame the program drew: a bunnymark of one sprite
-                        # on each framework (the runtime's start-up presents twice before it),
-                        # and SplitVerse's options screen.
-                        st=$BUILD_DIR/bench/bench_startup_time
-                        logf=$OUT/logs/startup-$fw-r$r.log
-                        case $fw in
-                            tavrick)
-                                (
-                                    export SDL_AUDIODRIVER=dummy
-                                    "$st" --frame 3 --name bunnymark -- "$BUILD_DIR/bench/bench_bunnymark" 1 "$sprite32"
-                                    cd "$BUILD_DIR/game" && "$st" --frame 3 --name splitverse --timeline -- ./splitverse
-                                ) > "$logf" 2>&1 || log "  startup tavrick failed, see $logf" ;;
-                            love)
-                                "$st" --frame 1 --name bunnymark -- love "$ANCHORS/love" bunnymark 1 "$sprite32" \
-                                    > "$logf" 2>&1 || log "  startup love failed, see $logf" ;;
-                            sfml)
-                                "$st" --frame 1 --name bunnymark -- "$ANCHORS_BUILD/bench_sfml" bunnymark 1 "$sprite32" \
-                                    > "$logf" 2>&1 || log "  startup sfml failed, see $logf" ;;
-                        esac
-                        sed "s/^framework=tavrick /framework=$fw /" "$logf" > "$logf.lines"
-                        record startup "$r" "$fw" "$logf.lines" ;;
-                esac
+            runs=1
+            case $c in startup*) runs=$STARTUP_RUNS ;; esac
+            for i in $(seq "$runs"); do
+                # A different framework goes first on each run, so a slow drift of the
+                # machine does not always fall on the same one.
+                fws=($FRAMEWORKS)
+                order=("${fws[@]:$((rot % ${#fws[@]}))}" "${fws[@]:0:$((rot % ${#fws[@]}))}")
+                rot=$((rot + 1))
+                for fw in "${order[@]}"; do
+                    log "rep $r: $c $fw$([ "$runs" -gt 1 ] && echo " (run $i of $runs)")"
+                    case $c in
+                        llvm*|noop*)
+                            kind=${c%%-*} n=${c#*-}
+                            px=${kind#llvm}; px=${px#noop}
+                            noop=0; [ "${kind#noop}" != "$kind" ] && noop=1
+                            if [ "$fw" = tavrick ]; then
+                                tavrick_run "$c" "$r" "$px" "$noop" "$BUILD_DIR/bench/bench_bunnymark" "$n" "$sprite32"
+                            else
+                                anchor_run "$c" "$r" "$fw" "$px" "$noop" 0 "$n"
+                            fi ;;
+                        pacing)
+                            if [ "$fw" = tavrick ]; then
+                                tavrick_run pacing "$r" 32 0 "$BUILD_DIR/bench/bench_frame_pacing" "$sprite32"
+                            else
+                                anchor_run pacing "$r" "$fw" 32 0 1
+                            fi ;;
+                        startup|startup-cold)
+                            startup_run "$c" $(((r - 1) * runs + i)) "$fw" ;;
+                        resident)
+                            resident_run "$r" "$fw" ;;
+                    esac
+                done
             done
         done
     done
@@ -193,7 +241,7 @@ for fw in $FRAMEWORKS; do
     line=$(grep "framework=$fw workload=glinfo gl_renderer=\"llvm" "$R" | head -1 || true)
     printf '   %-8s %s\n' "$fw" "$(echo "${line#* workload=glinfo }")"
 done
-echo "   median of $REPEAT run(s) [min-max]; last column: tavrick / best other (lower is better)"
+echo "   median of $REPEAT run(s) [min-max] (start-up: $((REPEAT * STARTUP_RUNS)) runs); last column: tavrick / best other (lower is better)"
 echo
 printf '%-40s' "case"
 for fw in $FRAMEWORKS; do printf ' %-24s' "$fw"; done
@@ -210,13 +258,29 @@ for c in $CASES; do
             DIGITS=3 row "pacing p99 |interval-16.667| ms" pacing p99_absdev_ms pacing
             DIGITS=3 row "pacing max interval ms" pacing max_ms pacing
             DIGITS=3 row "pacing CPU s / wall s" pacing cpu_per_wall pacing ;;
-        startup)
-            DIGITS=1 row "start-up to first own frame ms" startup frame_ms startup program=bunnymark
-            DIGITS=1 row "start-up SplitVerse options ms" startup frame_ms startup program=splitverse no-ratio ;;
+        startup|startup-cold)
+            t=""; [ "$c" = startup-cold ] && t=" (cold)"
+            DIGITS=1 row "start-up$t to first own frame ms" "$c" frame_ms startup program=bunnymark
+            DIGITS=1 row "start-up$t SplitVerse options ms" "$c" frame_ms startup program=splitverse no-ratio
+            options=$(values "$c" tavrick frame_ms startup program=splitverse | median)
+            own=$(values "$c" tavrick frame_ms startup program=bunnymark | median)
+            lv=$(values "$c" love frame_ms startup program=bunnymark | median)
+            n=$(values "$c" tavrick frame_ms startup program=splitverse | wc -l)
+            printf '%-40s %s\n' "  options / own first frame$t" \
+                "$(awk -v a="$options" -v b="$own" -v n="$n" 'BEGIN { if (b > 0) printf "%.2f (goal <= 1.25; medians of %d runs)", a / b, n; else print "-" }')"
+            printf '%-40s %s\n' "  options / LÖVE first frame$t" \
+                "$(awk -v a="$options" -v b="$lv" -v n="$n" 'BEGIN { if (b > 0) printf "%.2f (goal <= 1.00; medians of %d runs)", a / b, n; else print "-" }')" ;;
+        resident)
+            DIGITS=1 row "resident MB, pacing window (100 sprites)" resident rss_mb resident program=pacing
+            DIGITS=1 row "  of it anonymous MB" resident anon_mb resident program=pacing
+            DIGITS=1 row "resident MB, SplitVerse options screen" resident rss_mb resident program=splitverse-options no-ratio
+            DIGITS=1 row "  of it anonymous MB" resident anon_mb resident program=splitverse-options no-ratio
+            DIGITS=1 row "resident MB, SplitVerse after round 1" resident rss_mb resident program=splitverse-round1 no-ratio
+            DIGITS=1 row "  of it anonymous MB" resident anon_mb resident program=splitverse-round1 no-ratio ;;
     esac
 done
 echo
 echo "build: $((BUILT - START)) s, runs: $((END - BUILT)) s; raw lines: $R; logs: $OUT/logs/"
-last_timeline=$(ls -t "$OUT"/logs/startup-tavrick-r*.log 2>/dev/null | head -1 || true)
+last_timeline=$(ls -t "$OUT"/logs/startup*-tavrick-r*.log 2>/dev/null | head -1 || true)
 [ -n "$last_timeline" ] && echo "SplitVerse start-up timeline: $last_timeline"
 exit 0

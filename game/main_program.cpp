@@ -1,12 +1,11 @@
-// SplitVerse's main routine: the state, the layout, the media, the two data files
-// and the loop that moves between the screens.
+// SplitVerse's main routine: the state, the layout, the media and the two data
+// files (loaded in stages, start_loading.h) and the loop that moves between the
+// screens.
 #include <cstdint>
 
 #include "game/game_state.h"
-#include "game/media_table.h"
-#include "game/progress_file.h"
-#include "game/puzzle_file.h"
 #include "game/screens.h"
+#include "game/start_loading.h"
 #include "runtime/audio/music.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/screen_mode.h"
@@ -63,15 +62,16 @@ void run_game() {
     reset_game_state(g);
     set_current_directory("Media");
     choose_layout_and_music();
-    load_media();
-    load_puzzles();
-    load_progress();
+    // The options screen's media and the progress file now; the rest while the
+    // options screen runs, and at the latest before another screen is shown.
+    load_first_screen();
     set_alpha_mode(-1);
     show_mouse_pointer(1);
     while (g.screen_state != kStateLeave) {
         if (g.screen_state == kStateOptions) {
             options_screen();
         } else if (g.screen_state == kStateRoundSelect) {
+            finish_loading();
             stop_music();
             round_select_frame();
             setup_round();

@@ -7,6 +7,7 @@
 #include "game/game_state.h"
 #include "game/screen_kit.h"
 #include "game/screens.h"
+#include "game/start_loading.h"
 #include "runtime/audio/music.h"
 #include "runtime/core/frame_flip.h"
 #include "runtime/gfx/draw_commands.h"
@@ -89,11 +90,13 @@ void options_screen() {
         }
         flip_screen();
         set_alpha_mode(-1);
+        load_next_piece();
     }
     wait_for_release();
 }
 
 void information_page() {
+    finish_loading();
     set_font(1);
     double u = 10, v = 80, du = 1, dv = -1;
     for (;;) {
@@ -117,6 +120,7 @@ void information_page() {
 }
 
 void farewell() {
+    finish_loading();
     set_font(2);
     double a = 1;
     do {

@@ -11,18 +11,22 @@
 
 namespace tvk {
 
-namespace {
-
-uint32_t texture_of(const SpriteSlot& s, int32_t flag) {
-    return flag ? s.mipmapped_texture : s.texture;
-}
-
-}  // namespace
-
 void bind_sprite(OpenGLRainbows& device, int32_t slot, int32_t secondary, int32_t flag,
                  const SpriteSlot* table) {
     if (slot >= kSpriteSlotCount) slot = -1;
     if (secondary >= kSpriteSlotCount) secondary = -1;
+    // With the flag the mipmapped copies are drawn; one still owed is made here, on
+    // unit 0 and before the units are switched.
+    uint32_t texture = 0, secondary_texture = 0;
+    if (slot >= 0) texture = flag ? sprite_mipmapped_texture(device, slot) : sprite_slot(device, slot)->texture;
+    if (secondary >= 0 && slot >= 0) {
+        if (table) {
+            secondary_texture = flag ? table[secondary].mipmapped_texture : table[secondary].texture;
+        } else {
+            secondary_texture =
+                flag ? sprite_mipmapped_texture(device, secondary) : sprite_slot(device, secondary)->texture;
+        }
+    }
     // Unit 1 is off whenever the device records no secondary sprite. Switching units
     // makes the driver flush, so a 2D draw that finds it off leaves it alone.
     DrawingState& drawing = device.drawing;
@@ -37,8 +41,7 @@ void bind_sprite(OpenGLRainbows& device, int32_t slot, int32_t secondary, int32_
         if (secondary < 0 || slot < 0) {
             glDisable(GL_TEXTURE_2D);
         } else {
-            const SpriteSlot& s = table ? table[secondary] : *sprite_slot(device, secondary);
-            glBindTexture(GL_TEXTURE_2D, texture_of(s, flag));
+            glBindTexture(GL_TEXTURE_2D, secondary_texture);
             glEnable(GL_TEXTURE_2D);
         }
         ext.glActiveTextureARB(GL_TEXTURE0_ARB);
@@ -48,7 +51,7 @@ void bind_sprite(OpenGLRainbows& device, int32_t slot, int32_t secondary, int32_
         if (!ext.glActiveTextureARB) gl_enable(device, GlCap::colour_material);
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, texture_of(*sprite_slot(device, slot), flag));
+    glBindTexture(GL_TEXTURE_2D, texture);
     gl_enable(device, GlCap::texture_2d);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

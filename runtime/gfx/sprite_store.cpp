@@ -17,6 +17,7 @@ SpriteSlot* sprite_table(OpenGLRainbows& device) {
     if (table.slots.empty()) {
         table.slots.resize(kSpriteSlotCount);
         table.pixel_copies.resize(kSpriteSlotCount);
+        table.mipmap_owed.resize(kSpriteSlotCount);
     }
     return table.slots.data();
 }
@@ -37,16 +38,54 @@ void free_sprite_table(OpenGLRainbows& device) {
     device.sprites = SpriteTable{};
 }
 
+namespace {
+
+bool in_table(const OpenGLRainbows& device, int32_t slot) {
+    return slot >= 0 && static_cast<size_t>(slot) < device.sprites.slots.size();
+}
+
+// Makes the mipmapped copy the slot owes from its texture's level 0, which holds
+// exactly the texels the load uploaded; true when it bound a texture.
+bool make_owed_mipmap(OpenGLRainbows& device, int32_t slot) {
+    if (!in_table(device, slot)) return false;
+    uint8_t& owed = device.sprites.mipmap_owed[static_cast<size_t>(slot)];
+    if (!owed) return false;
+    owed = 0;
+    SpriteSlot& s = device.sprites.slots[static_cast<size_t>(slot)];
+    if (s.texture == 0 || s.texture_width <= 0 || s.texture_height <= 0) return false;
+    flush_draw_batch(device);
+    std::vector<uint8_t> texels;
+    try {
+        texels.resize(static_cast<size_t>(s.texture_width) * static_cast<size_t>(s.texture_height) * 4);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    glBindTexture(GL_TEXTURE_2D, s.texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    upload_mipmapped_texture(std::move(texels), s.texture_width, s.texture_height, s.mipmapped_texture);
+    return true;
+}
+
+}  // namespace
+
 void free_pixel_copy(OpenGLRainbows& device, int32_t slot) {
-    std::vector<std::unique_ptr<uint8_t[]>>& copies = device.sprites.pixel_copies;
-    if (slot >= 0 && static_cast<size_t>(slot) < copies.size()) copies[static_cast<size_t>(slot)].reset();
+    if (!in_table(device, slot)) return;
+    if (make_owed_mipmap(device, slot)) device.drawing.bound_sprite = -1;
+    device.sprites.pixel_copies[static_cast<size_t>(slot)].reset();
+}
+
+uint32_t sprite_mipmapped_texture(OpenGLRainbows& device, int32_t slot) {
+    if (!in_table(device, slot)) return 0;
+    make_owed_mipmap(device, slot);
+    return device.sprites.slots[static_cast<size_t>(slot)].mipmapped_texture;
 }
 
 void delete_sprite(OpenGLRainbows& device, int32_t slot) {
     flush_draw_batch(device);
     SpriteSlot* s = sprite_slot(device, slot);
     if (!s) return;
-    free_pixel_copy(device, slot);
+    device.sprites.mipmap_owed[static_cast<size_t>(slot)] = 0;
+    device.sprites.pixel_copies[static_cast<size_t>(slot)].reset();
     if (s->texture != 0 || s->mipmapped_texture != 0) {
         bind_sprite(device, -1, -1, 0);
         if (s->texture != 0) glDeleteTextures(1, &s->texture);
@@ -73,8 +112,7 @@ bool create_sprite_from_image(OpenGLRainbows& device, int32_t slot, const ImageB
     const bool font = slot >= kFontSlotBase;
     const int32_t tw = texture_side(image.width);
     const int32_t th = texture_side(image.height);
-    if (!upload_texture(image, 0, 0, 0, 0, s->texture, font ? nullptr : &s->mipmapped_texture,
-                        normal_map && !font, font)) {
+    if (!upload_texture(image, 0, 0, 0, 0, s->texture, normal_map && !font, font)) {
         delete_sprite(device, slot);
         return false;
     }
@@ -84,6 +122,7 @@ bool create_sprite_from_image(OpenGLRainbows& device, int32_t slot, const ImageB
     s->height = static_cast<int16_t>(image.height);
     s->u_extent = static_cast<float>(image.width) / static_cast<float>(tw);
     s->v_extent = static_cast<float>(image.height) / static_cast<float>(th);
+    device.sprites.mipmap_owed[static_cast<size_t>(slot)] = font ? 0 : 1;
     // The upload bound the new texture behind the device's back.
     device.drawing.bound_sprite = -1;
     return true;

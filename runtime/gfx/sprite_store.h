@@ -21,7 +21,8 @@ constexpr int32_t kFontSlotBase = 65504;
 
 struct SpriteSlot {
     uint32_t texture = 0;             // power-of-two RGBA texture, 0 when empty
-    uint32_t mipmapped_texture = 0;   // square mipmapped copy; never made for font slots
+    uint32_t mipmapped_texture = 0;   // square mipmapped copy, made on first use (sprite_mipmapped_texture);
+                                      // never made for font slots
     float u_extent = 1.0f;            // width / texture width
     float v_extent = 1.0f;            // height / texture height
     int16_t texture_width = -1;
@@ -38,6 +39,11 @@ struct SpriteTable {
     // Per slot, the alpha mask the collision test read back (sprite_alpha_mask),
     // freed with the slot and whenever its picture changes.
     std::vector<std::unique_ptr<uint8_t[]>> pixel_copies;
+    // Per slot, 1 while the mipmapped copy of the picture as loaded is still owed.
+    // Only drawing for the 3D side samples it, so it is made when a draw first asks
+    // for it (or, from the picture as loaded, just before the picture changes),
+    // not with every load: building it in software took longer than decoding.
+    std::vector<uint8_t> mipmap_owed;
 };
 
 // The device's table, allocated on first use with every slot empty.
@@ -58,8 +64,13 @@ bool load_image_into_slot(OpenGLRainbows& device, int32_t slot, const char* path
 // bottom up as stored), read back once and kept until the slot is deleted; null for
 // an empty slot.
 const uint8_t* sprite_alpha_mask(OpenGLRainbows& device, int32_t slot);
-// Frees the slot's alpha mask, for a picture about to change; nothing for a number
-// outside the table.
+// For a picture about to change: makes the mipmapped copy the slot still owes (from
+// the picture as loaded, as every load once made it at once) and frees the slot's
+// alpha mask; nothing for a number outside the table. Needs the GL context.
 void free_pixel_copy(OpenGLRainbows& device, int32_t slot);
+// The slot's mipmapped texture, made now from its texture when still owed; 0 for an
+// empty slot, a font slot and a slot whose picture was grabbed from the screen.
+// Binds textures behind the device's back.
+uint32_t sprite_mipmapped_texture(OpenGLRainbows& device, int32_t slot);
 
 }  // namespace tvk

@@ -118,7 +118,7 @@ void prepare_texture(uint32_t& texture) {
 }  // namespace
 
 bool upload_texture(const ImageBuffer& image, int32_t x, int32_t y, int32_t w, int32_t h,
-                    uint32_t& texture, uint32_t* mipmapped, bool normal_map, bool font) {
+                    uint32_t& texture, bool normal_map, bool font) {
     if (w == 0) w = image.width - x;
     if (h == 0) h = image.height - y;
     if (w < 1 || h < 1 || x < 0 || y < 0 || x + w > image.width || y + h > image.height)
@@ -148,34 +148,38 @@ bool upload_texture(const ImageBuffer& image, int32_t x, int32_t y, int32_t w, i
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    if (glGetError() != GL_NO_ERROR) return false;
+    return glGetError() == GL_NO_ERROR;
+}
 
-    if (mipmapped) {
-        uint32_t name = 0;
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        try {
-            int32_t side_w = tw, side_h = th;
-            make_square(texels, side_w, side_h);
-            for (GLint level = 0;; ++level) {
-                glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, side_w, side_h, 0, GL_RGBA,
-                             GL_UNSIGNED_BYTE, texels.data());
-                if (side_w == 1 && side_h == 1) break;
-                texels = next_mip_level(texels, side_w, side_h);
-                side_w = side_w > 1 ? side_w / 2 : 1;
-                side_h = side_h > 1 ? side_h / 2 : 1;
-            }
-        } catch (const std::bad_alloc&) {
-            glDeleteTextures(1, &name);
-            return false;
+bool upload_mipmapped_texture(std::vector<uint8_t> texels, int32_t width, int32_t height,
+                              uint32_t& mipmapped) {
+    uint32_t name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    try {
+        make_square(texels, width, height);
+        for (GLint level = 0;; ++level) {
+            glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         texels.data());
+            if (width == 1 && height == 1) break;
+            texels = next_mip_level(texels, width, height);
+            width = width > 1 ? width / 2 : 1;
+            height = height > 1 ? height / 2 : 1;
         }
-        if (*mipmapped != 0) glDeleteTextures(1, mipmapped);
-        *mipmapped = name;
+    } catch (const std::bad_alloc&) {
+        glDeleteTextures(1, &name);
+        return false;
     }
+    if (mipmapped != 0) glDeleteTextures(1, &mipmapped);
+    mipmapped = name;
     return true;
 }
 

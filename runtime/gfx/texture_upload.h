@@ -29,12 +29,18 @@ std::vector<uint8_t> next_mip_level(const std::vector<uint8_t>& texels, int32_t 
                                     int32_t height);
 
 // Uploads the w by h part of the image at (x, y) (0 means "to the image's edge") into
-// texture, reusing its name when it has one. With mipmapped non-null a square
-// mipmapped copy is made too. Font textures filter with GL_NEAREST, others with
-// GL_LINEAR. Fails for empty parts and parts larger than the driver's texture limit.
-// Needs the current GL context.
+// texture, reusing its name when it has one. Font textures filter with GL_NEAREST,
+// others with GL_LINEAR. Fails for empty parts and parts larger than the driver's
+// texture limit. Needs the current GL context.
 bool upload_texture(const ImageBuffer& image, int32_t x, int32_t y, int32_t w, int32_t h,
-                    uint32_t& texture, uint32_t* mipmapped, bool normal_map, bool font);
+                    uint32_t& texture, bool normal_map, bool font);
+
+// Makes a square mipmapped texture (linear, mipmaps linear, wrapping) from a width by
+// height RGBA texel block: make_square, then every level down to 1 by 1 with
+// next_mip_level. Replaces what mipmapped named. The block is used up. Needs the
+// current GL context; false (mipmapped unchanged) when memory runs out.
+bool upload_mipmapped_texture(std::vector<uint8_t> texels, int32_t width, int32_t height,
+                              uint32_t& mipmapped);
 
 // The driver's GL_MAX_TEXTURE_SIZE.
 int32_t max_texture_size();

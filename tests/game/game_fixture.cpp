@@ -118,6 +118,15 @@ GameFolder::GameFolder() {
 std::string GameFolder::read_media(const std::string& name) const { return read_file(media() / name); }
 
 int64_t ScriptedPlayer::counter() {
+    // flip_screen reads the clock for the new frame time right after it handed the
+    // frame's drawing to OpenGL and before it presents it; only during that reading
+    // are the two frame times equal (play() sets them apart first).
+    CoreState& core = core_state();
+    if (core.previous_frame_time == core.current_frame_time && !stepping_) {
+        core.previous_frame_time = -1;
+        ++drawn_frames_;
+        if (frame_hook_) frame_hook_(drawn_frames_);
+    }
     step();
     now_ns_ += 100000;  // 0.1 ms per reading
     return now_ns_;
@@ -265,6 +274,8 @@ void ScriptedPlayer::step() {
 bool ScriptedPlayer::play() {
     // Start where the system clock is, so the frame times already taken still hold.
     now_ns_ = platform::clock_counter();
+    // Start-up leaves both frame times at the start time; nothing reads the previous one.
+    core_state().previous_frame_time = -1;
     platform::set_clock_backend(this);
     try {
         game::run_game();

@@ -156,6 +156,9 @@ public:
 
     // Frames presented so far (each flip reads the clock once at its start).
     int64_t frames() const { return frames_; }
+    // Called at every flip with the frame drawn in full and not yet presented, and
+    // how many frames the game has drawn since play() began (from 1).
+    void on_each_frame(std::function<void(int64_t drawn)> hook) { frame_hook_ = std::move(hook); }
     const std::string& stuck_at() const { return stuck_at_; }
 
     // Installs the player as the clock, runs the game until the script ends, and
@@ -175,6 +178,8 @@ private:
     double last_frame_time_ = -1;
     int64_t frames_ = 0;
     int64_t action_frames_ = 0;
+    int64_t drawn_frames_ = 0;
+    std::function<void(int64_t)> frame_hook_;
     int32_t x_ = 0, y_ = 0;
     std::string stuck_at_;
 };

@@ -6,7 +6,9 @@
 #include "gfx/image_fixtures.h"
 #include "runtime/files/memory_files.h"
 #include "runtime/gfx/draw_commands.h"
+#include "runtime/gfx/screen_capture.h"
 #include "runtime/gfx/sprite_commands.h"
+#include "runtime/gfx/targets/back_buffer_copy.h"
 #include "runtime/gfx/texture_upload.h"
 #include "runtime/value/error_state.h"
 
@@ -49,7 +51,7 @@ TEST_F(SpriteStoreTest, FiveByThreeImageLiesBottomLeftInASixteenSquareTexture) {
     EXPECT_FLOAT_EQ(s.u_extent, 0.3125f);
     EXPECT_FLOAT_EQ(s.v_extent, 0.1875f);
     EXPECT_NE(s.texture, 0u);
-    EXPECT_NE(s.mipmapped_texture, 0u);
+    EXPECT_NE(sprite_mipmapped_texture(*device_, 7), 0u);
     EXPECT_EQ(sprite_texture_name(7), s.texture);
     int32_t w = 0, h = 0;
     get_sprite_size(7, w, h);
@@ -96,7 +98,7 @@ TEST_F(SpriteStoreTest, DeleteEmptiesTheSlotButKeepsTheFrameSize) {
 
 TEST_F(SpriteStoreTest, FontSlotsGetNoMipmappedCopyAndBadSlotsAreRefused) {
     ASSERT_TRUE(create_sprite_from_image(*device_, kFontSlotBase + 2, solid(8, 8), false));
-    EXPECT_EQ(sprite_slot(*device_, kFontSlotBase + 2)->mipmapped_texture, 0u);
+    EXPECT_EQ(sprite_mipmapped_texture(*device_, kFontSlotBase + 2), 0u);
     EXPECT_FALSE(create_sprite_from_image(*device_, -1, solid(8, 8), false));
     EXPECT_FALSE(create_sprite_from_image(*device_, kSpriteSlotCount, solid(8, 8), false));
     ImageBuffer empty;
@@ -213,6 +215,82 @@ TEST(TextureUpload, NormalMapTurnsSlopesIntoColours) {
     EXPECT_LT(t[0], 127);
     EXPECT_EQ(t[1], 127);
     EXPECT_GT(t[2], 127);
+}
+
+// Every level of a square mipmapped texture, level 0 first.
+std::vector<std::vector<uint8_t>> read_levels(uint32_t texture, int32_t side) {
+    std::vector<std::vector<uint8_t>> levels;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int32_t level = 0;; ++level, side /= 2) {
+        GLint w = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+        EXPECT_EQ(w, side) << "level " << level;
+        levels.emplace_back(static_cast<size_t>(side) * side * 4);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, levels.back().data());
+        if (side == 1) break;
+    }
+    return levels;
+}
+
+// The levels the load itself once built from the texels it uploaded.
+std::vector<std::vector<uint8_t>> expected_levels(std::vector<uint8_t> texels, int32_t w, int32_t h) {
+    make_square(texels, w, h);
+    std::vector<std::vector<uint8_t>> levels{texels};
+    for (int32_t side = w; side > 1; side /= 2) levels.push_back(next_mip_level(levels.back(), side, side));
+    return levels;
+}
+
+// A picture of distinct texels, so that a wrong source shows in every level.
+ImageBuffer gradient(int32_t w, int32_t h) {
+    return make_image(w, h, [](int32_t x, int32_t y) {
+        return Rgba{static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y * 5), static_cast<uint8_t>(x ^ y), 255};
+    });
+}
+
+TEST_F(SpriteStoreTest, TheMipmappedCopyIsMadeWhenFirstAskedForFromThePictureAsLoaded) {
+    const ImageBuffer picture = gradient(40, 20);
+    ASSERT_TRUE(create_sprite_from_image(*device_, 5, picture, false));
+    EXPECT_EQ(sprite_slot(*device_, 5)->mipmapped_texture, 0u) << "not made by the load";
+    const uint32_t made = sprite_mipmapped_texture(*device_, 5);
+    ASSERT_NE(made, 0u);
+    EXPECT_EQ(sprite_mipmapped_texture(*device_, 5), made) << "made once";
+    EXPECT_EQ(read_levels(made, 32), expected_levels(texture_texels(picture, 0, 0, 40, 20), 64, 32));
+
+    // A normal map's copy is made from the converted texels, as the texture holds them.
+    ASSERT_TRUE(create_sprite_from_image(*device_, 6, picture, true));
+    std::vector<uint8_t> bumps = texture_texels(picture, 0, 0, 40, 20);
+    convert_to_normal_map(bumps, 64, 32);
+    EXPECT_EQ(read_levels(sprite_mipmapped_texture(*device_, 6), 32), expected_levels(bumps, 64, 32));
+
+    // A draw that asks for the copies binds them: the flag of bind_sprite.
+    flush_draw_batch(*device_);
+    ASSERT_TRUE(create_sprite_from_image(*device_, 7, picture, false));
+    bind_sprite(*device_, 7, -1, 1);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<uint32_t>(bound), sprite_slot(*device_, 7)->mipmapped_texture);
+    EXPECT_NE(bound, 0);
+    bind_sprite(*device_, -1, -1, 0);
+    delete_sprite(7);
+    EXPECT_EQ(sprite_slot(*device_, 7)->mipmapped_texture, 0u);
+}
+
+TEST_F(SpriteStoreTest, APictureAboutToChangeFirstGetsTheMipmappedCopyOfTheLoadedOne) {
+    const ImageBuffer picture = gradient(16, 16);
+    ASSERT_TRUE(create_sprite_from_image(*device_, 8, picture, false));
+    // The screen copied over the picture, into the same texture.
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ASSERT_TRUE(copy_back_buffer_to_sprite(*device_, 8, 0, 0, 16, 16, CopyAlpha::opaque));
+    EXPECT_NE(read_texture(sprite_slot(*device_, 8)->texture, 16, 16), texture_texels(picture, 0, 0, 16, 16));
+    EXPECT_EQ(read_levels(sprite_mipmapped_texture(*device_, 8), 16),
+              expected_levels(texture_texels(picture, 0, 0, 16, 16), 16, 16));
+
+    // A picture grabbed from the screen has none.
+    ASSERT_TRUE(create_sprite_from_image(*device_, 9, picture, false));
+    ASSERT_TRUE(grab_sprite(*device_, 9, 0, 0, 16, 16));
+    EXPECT_EQ(sprite_mipmapped_texture(*device_, 9), 0u);
 }
 
 TEST(TextureUpload, MipChainSquaresAndHalvesDownToOneTexel) {

@@ -70,6 +70,8 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
         }
     }
 
+    // Before the picture changes (a mipmapped copy still owed is made from the old one).
+    free_pixel_copy(device, slot);
     bind_sprite(device, -1, -1, 0);
     if (s->texture == 0 || s->texture_width < width || s->texture_height < height) {
         if (!make_sprite_texture(device, slot, texture_side(width), texture_side(height))) return false;
@@ -83,7 +85,6 @@ bool copy_back_buffer_to_sprite(OpenGLRainbows& device, int32_t slot, int32_t gl
     s->height = static_cast<int16_t>(height);
     s->u_extent = static_cast<float>(width) / static_cast<float>(s->texture_width);
     s->v_extent = static_cast<float>(height) / static_cast<float>(s->texture_height);
-    free_pixel_copy(device, slot);
     return true;
 }
 
