@@ -1,15 +1,13 @@
 #include "game/progress_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "game/game_state.h"
 #include "runtime/files/channels.h"
+#include "runtime/platform/files.h"
+#include "runtime/platform/system_info.h"
 
 namespace tvk::game {
 
@@ -22,18 +20,13 @@ bool has_file(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
-// Asks the system to put the file's (or folder's) bytes on the disk; false when it
-// says it could not (a disk that filled up or failed after the write was taken).
-bool flush_to_disk(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags);
-    if (fd < 0) return false;
-    const bool flushed = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && flushed;
-}
-
-std::string folder_of(const std::string& path) {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
+// Asks the system to put the file's bytes on the disk; false when it says it could
+// not (a disk that filled up or failed after the write was taken).
+bool flush_to_disk(const std::string& path) {
+    platform::File* file = platform::open_file(path, {.access = platform::FileAccess::kWrite});
+    if (!file) return false;
+    const bool flushed = platform::flush_file(file);
+    return platform::close_file(file) && flushed;
 }
 
 // Writes the line to target by way of the file beside it; false when the folder
@@ -45,11 +38,8 @@ bool replace_progress_file(const std::string& target, const RtString& line) {
 }  // namespace
 
 std::string progress_data_folder() {
-    const char* data_home = std::getenv("XDG_DATA_HOME");
-    if (data_home && *data_home) return std::string(data_home) + "/SplitVerse";
-    const char* home = std::getenv("HOME");
-    if (home && *home) return std::string(home) + "/.local/share/SplitVerse";
-    return "";
+    const std::string data = platform::application_data_folder();
+    return data.empty() ? "" : data + "/SplitVerse";
 }
 
 std::string progress_file_path() {
@@ -87,20 +77,13 @@ bool write_progress_beside(const std::string& target, const RtString& line) {
     channel_write_line(kChannel, line);
     channel_close(kChannel);
     // A line the disk did not keep must not replace the progress that is there.
-    if (flush_to_disk(written, O_RDONLY)) return true;
+    if (flush_to_disk(written)) return true;
     std::error_code ec;
     std::filesystem::remove(written, ec);
     return false;
 }
 
-bool replace_with_written(const std::string& target) {
-    std::error_code ec;
-    std::filesystem::rename(target + ".new", target, ec);
-    if (ec) return false;
-    // The rename has happened; a folder that cannot be flushed changes nothing now.
-    flush_to_disk(folder_of(target), O_RDONLY | O_DIRECTORY);
-    return true;
-}
+bool replace_with_written(const std::string& target) { return platform::replace_file(target + ".new", target); }
 
 void save_progress() {
     const RtString line = progress_line();

@@ -17,8 +17,9 @@ namespace tvk::game {
 
 inline constexpr const char* kProgressFile = "moredata.txt";
 
-// "$XDG_DATA_HOME/SplitVerse", else "$HOME/.local/share/SplitVerse"; "" when
-// neither variable is set.
+// The user's application-data folder + "/SplitVerse": "$XDG_DATA_HOME/SplitVerse",
+// else "$HOME/.local/share/SplitVerse" on Linux, "%LOCALAPPDATA%/SplitVerse" on
+// Windows; "" when the system names no such folder.
 std::string progress_data_folder();
 
 // The progress file that load_progress reads: the data folder's copy when there is

@@ -16,6 +16,7 @@
 #include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
 #include "runtime/value/program_settings.h"
+#include "support/test_env.h"
 
 namespace tvk {
 

@@ -30,6 +30,7 @@
 #include "runtime/value/error_state.h"
 #include "runtime/value/program_settings.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 namespace {
@@ -155,7 +156,7 @@ TEST_F(FullDiskTest, ChannelWritesToAFullDeviceStopWithErrorCodeThree) {
             SCOPED_TRACE(std::string(w.name) + (mode == 0 ? ", opened for writing" : ", opened for appending"));
             fs::remove(trace);
             const ChildEnd end = run_in_child([&] {
-                setenv("TMPDIR", temp_.path().c_str(), 1);
+                setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
                 runtime_settings().debug_mode = 1;
                 if (channel_open(2, "/dev/full", mode) == 0) std::exit(6);
                 w.write();

@@ -8,6 +8,7 @@
 #include "game/screens.h"
 #include "runtime/core/shutdown.h"
 #include "runtime/value/string_library.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 
@@ -81,7 +82,7 @@ bool start_runtime_once(std::string& why) {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
         trace_folder = new testing_support::TempDir();  // lives as long as the runtime
-        setenv("TMPDIR", trace_folder->path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, trace_folder->path().string().c_str(), 1);
         state = runtime_start_without_main() != 0 ? 1 : -1;
         std::atexit(shutdown_runtime);
         if (state < 0) reason = init_failure_reason();

@@ -27,6 +27,7 @@
 #include "runtime/platform/events.h"
 #include "runtime/value/text_cipher.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 

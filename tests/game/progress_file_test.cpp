@@ -15,6 +15,7 @@
 #include "game/progress_file.h"
 #include "runtime/value/text_cipher.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 namespace {

@@ -12,6 +12,7 @@
 #include "runtime/input/input_device.h"
 #include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
+#include "support/test_env.h"
 
 namespace tvk::input_test {
 
