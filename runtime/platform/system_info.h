@@ -30,7 +30,8 @@ std::string user_language();
 // there is none.
 std::string documents_folder();
 // The user's folder for application data kept on this machine: $XDG_DATA_HOME or
-// ~/.local/share on Linux, %LOCALAPPDATA% on Windows; empty when there is none.
+// ~/.local/share on Linux; on Windows %LOCALAPPDATA% (the variable when it names a
+// folder on a drive, else the known folder); empty when there is none.
 std::string application_data_folder();
 
 }  // namespace tvk::platform

@@ -64,6 +64,17 @@ std::string user_language() {
 
 std::string documents_folder() { return known_folder(FOLDERID_Documents); }
 
-std::string application_data_folder() { return known_folder(FOLDERID_LocalAppData); }
+// %LOCALAPPDATA% as the environment names it, as programs have long read it (so a
+// user or a test may point it elsewhere); the known folder when it is not set.
+std::string application_data_folder() {
+    wchar_t value[MAX_PATH + 1] = {};
+    const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH + 1);
+    if (n > 2 && n <= MAX_PATH && value[1] == L':') {
+        std::string folder = runtime_path(std::wstring(value, n));
+        while (folder.size() > 3 && folder.back() == '/') folder.pop_back();
+        return folder;
+    }
+    return known_folder(FOLDERID_LocalAppData);
+}
 
 }  // namespace tvk::platform

@@ -23,8 +23,7 @@ namespace {
 class MovieTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         // The device's trace file goes into the test's own folder.
         if (const char* old = std::getenv(testing_support::kTempFolderVariable)) old_tmpdir_ = old;

@@ -29,8 +29,7 @@ constexpr int32_t kHeight = 48;
 class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
         device_ = &create_graphics_device();

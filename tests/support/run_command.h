@@ -12,6 +12,7 @@ namespace tvk::testing_support {
 struct CommandRun {
     std::string folder;                                        // the child's current folder, if not empty
     std::vector<std::pair<std::string, std::string>> variables;  // set for the child only
+    std::string out_file, err_file;  // when given, standard output and error go there instead
 };
 
 // The output; *status gets the exit status (-1 when the program could not start).

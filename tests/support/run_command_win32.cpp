@@ -24,11 +24,19 @@ std::string run_command(const std::string& command_line, int* status, const Comm
         saved.emplace_back(name, platform::environment_variable(name));
         platform::set_environment_variable(name, value);
     }
+    // Files named for the streams take them; the pipe takes what is left.
+    const auto open_stream = [&](const std::string& path) {
+        if (path.empty()) return write_end;
+        return CreateFileW(platform::system_path_wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    const HANDLE out = open_stream(how.out_file);
+    const HANDLE err = open_stream(how.err_file);
     STARTUPINFOW start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdOutput = write_end;
-    start.hStdError = write_end;
+    start.hStdOutput = out;
+    start.hStdError = err;
     start.hStdInput = INVALID_HANDLE_VALUE;
     PROCESS_INFORMATION child{};
     std::wstring line = platform::wide_from_utf8(command_line);
@@ -43,6 +51,8 @@ std::string run_command(const std::string& command_line, int* status, const Comm
         }
     }
     CloseHandle(write_end);
+    if (out != write_end && out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    if (err != write_end && err != INVALID_HANDLE_VALUE) CloseHandle(err);
     std::string output;
     char buffer[4096];
     DWORD n = 0;

@@ -59,6 +59,11 @@ ChildResult run_in_child(const std::function<void()>& body, const ChildOptions& 
 struct StartedChild;
 StartedChild* start_in_child(const std::function<void()>& body, const ChildOptions& options = {});
 ChildResult finish_child(StartedChild* child);
+// What a started child has written on its standard output so far.
+std::string output_so_far(const StartedChild* child);
+// Ends a started child at once, as a crash or a kill would (finish_child still waits
+// for it and collects what it wrote).
+void kill_child(StartedChild* child);
 
 // Registers a routine under a name (at static initialisation: `static const bool x =
 // child_routine("name", ...)`). In a program started by run_child_routine for that

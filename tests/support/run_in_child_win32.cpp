@@ -208,6 +208,12 @@ ChildResult finish_child(StartedChild* child) {
     return result;
 }
 
+std::string output_so_far(const StartedChild* child) { return child ? slurp(child->streams.file("out")) : ""; }
+
+void kill_child(StartedChild* child) {
+    if (child && child->process.hProcess) TerminateProcess(child->process.hProcess, 0xC000013A);
+}
+
 ChildResult run_in_child(const std::function<void()>& body, const ChildOptions& options) {
     return finish_child(start_in_child(body, options));
 }

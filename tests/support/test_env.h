@@ -21,4 +21,31 @@ inline constexpr const char* kTempFolderVariable =
     "TMPDIR";
 #endif
 
+// The variable that names the user's application-data folder: XDG_DATA_HOME on
+// Linux, LOCALAPPDATA on Windows.
+inline constexpr const char* kDataFolderVariable =
+#ifdef _WIN32
+    "LOCALAPPDATA";
+#else
+    "XDG_DATA_HOME";
+#endif
+
+// The video driver for tests that draw without a real screen: SDL's offscreen
+// driver on Linux; on Windows, which has no offscreen driver, the system's own
+// windows (under Wine on its virtual display).
+inline constexpr const char* kHeadlessVideoDriver =
+#ifdef _WIN32
+    "windows";
+#else
+    "offscreen";
+#endif
+
+// That driver, and on Linux no X display either.
+inline void use_headless_video() {
+#ifndef _WIN32
+    unsetenv("DISPLAY");
+#endif
+    setenv("SDL_VIDEODRIVER", kHeadlessVideoDriver, 1);
+}
+
 }  // namespace tvk::testing_support
