@@ -5,7 +5,17 @@
 # CMakeLists.txt.
 include(GNUInstallDirs)
 
-add_executable(Tavrick::tvk-pack ALIAS tvk-pack)
+# The packer the build itself runs to append media. A cross build cannot run the
+# one it makes without an emulator: given TAVRICK_HOST_TVK_PACK, a packer built for
+# the build machine (a native build's tools/tvk-pack), it runs that one instead.
+set(TAVRICK_HOST_TVK_PACK "" CACHE FILEPATH
+    "Cross builds: a tvk-pack that runs on the build machine, used for the packing steps")
+if(CMAKE_CROSSCOMPILING AND TAVRICK_HOST_TVK_PACK)
+  add_executable(Tavrick::tvk-pack IMPORTED GLOBAL)
+  set_target_properties(Tavrick::tvk-pack PROPERTIES IMPORTED_LOCATION ${TAVRICK_HOST_TVK_PACK})
+else()
+  add_executable(Tavrick::tvk-pack ALIAS tvk-pack)
+endif()
 include(CMakePackageConfigHelpers)
 
 set(TAVRICK_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/tavrick)

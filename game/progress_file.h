@@ -30,7 +30,9 @@ inline constexpr const char* kProgressFile = "moredata.txt";
 
 using Progress = std::array<double, kProgressDigits>;
 
-// The data folder's "SplitVerse" folder; "" when the system has no data folder.
+// The user's application-data folder + "/SplitVerse": "$XDG_DATA_HOME/SplitVerse",
+// else "$HOME/.local/share/SplitVerse" on Linux, "%LOCALAPPDATA%/SplitVerse" on
+// Windows; "" when the system names no such folder.
 std::string progress_data_folder();
 
 // The progress file that load_progress reads: the data folder's copy when there is

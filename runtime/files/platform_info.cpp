@@ -66,7 +66,7 @@ RtString platform_info(RtString& key) {
         if (key.data[i] >= 'a' && key.data[i] <= 'z') key.data[i] = static_cast<char>(key.data[i] - 'a' + 'A');
     }
     const std::string k(key.data, key.length);
-    if (k.empty()) return RtString("LINUX");
+    if (k.empty()) return RtString(platform::system_name());
     if (k == "DEVICE") return RtString("DESKTOP");
     if (k.rfind("GLEXT:", 0) == 0) {
         // The function name is looked up in the case in which it was given.

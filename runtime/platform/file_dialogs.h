@@ -1,8 +1,9 @@
 #pragma once
-// The system's open and save dialogs, shown by an external dialog program (zenity or
-// kdialog, whichever is installed). Without one, or without a display, every dialog
-// is cancelled. Tests point the layer at a scripted stand-in that takes zenity's
-// arguments and prints the chosen path.
+// The system's open and save dialogs. On Linux an external dialog program shows them
+// (zenity or kdialog, whichever is installed; without one, or without a display,
+// every dialog is cancelled); on Windows the system's common dialogs. Tests point the
+// layer at a stand-in program that takes zenity's arguments and prints the chosen
+// path (every backend runs it the same way).
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,5 +1,4 @@
-#include "runtime/platform/file_dialogs.h"
-
+// The file dialogs through zenity or kdialog, or the stand-in a test names.
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -8,6 +7,9 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "runtime/platform/dialog_program.h"
+#include "runtime/platform/file_dialogs.h"
+
 extern char** environ;
 
 namespace tvk::platform {
@@ -15,11 +17,6 @@ namespace tvk::platform {
 namespace {
 
 enum class DialogKind { kZenity, kKdialog };
-
-std::string& stand_in_program() {
-    static std::string program;
-    return program;
-}
 
 std::string find_on_path(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -34,24 +31,6 @@ std::string find_on_path(const std::string& name) {
         start = end + 1;
     }
     return {};
-}
-
-std::vector<std::string> zenity_arguments(bool open, const std::vector<FileDialogFilter>& filters,
-                                          const std::string& folder) {
-    std::vector<std::string> args = {"--file-selection"};
-    if (!open) {
-        args.emplace_back("--save");
-        args.emplace_back("--confirm-overwrite");
-    }
-    args.push_back("--filename=" + folder);
-    for (const FileDialogFilter& filter : filters) {
-        std::string patterns = filter.pattern;
-        for (char& c : patterns) {
-            if (c == ';') c = ' ';
-        }
-        args.push_back("--file-filter=" + filter.description + " | " + patterns);
-    }
-    return args;
 }
 
 std::vector<std::string> kdialog_arguments(bool open, const std::vector<FileDialogFilter>& filters,
@@ -108,11 +87,9 @@ std::optional<std::string> run_for_output(const std::string& program, const std:
 
 }  // namespace
 
-void set_file_dialog_program(const std::string& program) { stand_in_program() = program; }
-
 std::optional<std::string> show_file_dialog(bool open, const std::vector<FileDialogFilter>& filters,
                                             const std::string& initial_folder) {
-    std::string program = stand_in_program();
+    std::string program = file_dialog_program();
     DialogKind kind = DialogKind::kZenity;
     if (program.empty()) {
         const char* x11 = std::getenv("DISPLAY");

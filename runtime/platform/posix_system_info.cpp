@@ -53,6 +53,8 @@ std::string without_trailing_slash(std::string path) {
 
 }  // namespace
 
+const char* system_name() { return "LINUX"; }
+
 std::optional<uint32_t> machine_id_word() {
     for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
         const std::string id = read_first_line(path);

@@ -5,7 +5,8 @@
 
 namespace tvk::platform {
 
-// $TMPDIR, or /tmp, always with a trailing '/'.
+// The system's temporary folder, always with a trailing '/': $TMPDIR or /tmp on
+// Linux, what GetTempPathW names on Windows.
 std::string temp_folder();
 
 // Full path of the running executable with '/' separators; empty when unknown.

@@ -16,6 +16,7 @@
 #include "runtime/input/input_device.h"
 #include "runtime/platform/events.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -23,12 +24,11 @@ namespace {
 class MovieTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         // The device's trace file goes into the test's own folder.
-        if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
-        setenv("TMPDIR", dir_.path().c_str(), 1);
+        if (const char* old = std::getenv(testing_support::kTempFolderVariable)) old_tmpdir_ = old;
+        setenv(testing_support::kTempFolderVariable, dir_.path().string().c_str(), 1);
         connect_layer_hooks();
         device_ = &create_graphics_device();
         ASSERT_TRUE(open_window(*device_, nullptr, 160, 120, 0, 60, 0));
@@ -38,9 +38,9 @@ protected:
         release_input_devices();
         destroy_graphics_device();
         if (old_tmpdir_.empty()) {
-            unsetenv("TMPDIR");
+            unsetenv(testing_support::kTempFolderVariable);
         } else {
-            setenv("TMPDIR", old_tmpdir_.c_str(), 1);
+            setenv(testing_support::kTempFolderVariable, old_tmpdir_.c_str(), 1);
         }
     }
     // A red clip of 64 × 32 pixels (wider than the window's shape, so it is letterboxed).

@@ -15,6 +15,7 @@
 #include "runtime/value/clock.h"
 #include "runtime/value/error_state.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {

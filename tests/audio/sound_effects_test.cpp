@@ -17,6 +17,7 @@
 #include "runtime/audio/sound_slots.h"
 #include "runtime/value/error_state.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {

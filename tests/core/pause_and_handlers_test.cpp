@@ -16,6 +16,7 @@
 #include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
 #include "runtime/value/program_settings.h"
+#include "support/test_env.h"
 
 namespace tvk {
 
@@ -105,8 +106,7 @@ class WindowProcedureTest : public PauseTest {
 protected:
     void SetUp() override {
         PauseTest::SetUp();
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         std::string why;
         ASSERT_TRUE(platform::video_start(why)) << why;
         window_ = platform::create_window("Tavrick", 32, 32, {}, why);

@@ -2,8 +2,12 @@
 // its Nth flip presents, opaque, relative to the folder it was started from.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <array>
 #include <cstdlib>
@@ -14,6 +18,7 @@
 
 #include "png_pixels.h"
 #include "runtime/core/frame_capture.h"
+#include "support/run_command.h"
 
 namespace tvk {
 namespace {
@@ -61,12 +66,25 @@ protected:
     // Runs the probe from the temporary folder with the variable set as given; the
     // exit status.
     int run(const std::string& capture) {
+#ifdef _WIN32
+        // The system's own video driver, on the virtual display Wine draws on.
+        int status = -1;
+        testing_support::CommandRun how{folder_.generic_string(),
+                                        {{"SDL_AUDIODRIVER", "dummy"},
+                                         {"TMP", (folder_ / "tmp").generic_string()},
+                                         {"TAVRICK_CAPTURE", capture}},
+                                        (folder_ / "out.txt").generic_string(),
+                                        (folder_ / "err.txt").generic_string()};
+        testing_support::run_command(std::string("\"") + CAPTURE_PROBE + "\"", &status, how);
+        return status;
+#else
         const std::string command = "cd '" + folder_.string() + "' && env -u DISPLAY SDL_VIDEODRIVER=offscreen " +
                                     "SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 TMPDIR='" +
                                     (folder_ / "tmp").string() + "' TAVRICK_CAPTURE='" + capture + "' '" +
                                     CAPTURE_PROBE + "' >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     }
     std::string text(const char* name) {
         std::ifstream in(folder_ / name);

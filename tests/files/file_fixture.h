@@ -13,6 +13,7 @@
 #include "runtime/files/media_archive.h"
 #include "runtime/value/error_state.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::files_test {
 
@@ -20,8 +21,9 @@ class FileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(dir.path() / "tmp");
-        saved_tmpdir_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-        setenv("TMPDIR", temp_folder().c_str(), 1);
+        const char* saved = std::getenv(testing_support::kTempFolderVariable);
+        saved_tmpdir_ = saved ? saved : "";
+        setenv(testing_support::kTempFolderVariable, temp_folder().c_str(), 1);
         close_all_channels();
         media_archives() = MediaArchives{};
         clear_error();
@@ -31,13 +33,13 @@ protected:
         release_media_archives();
         media_archives() = MediaArchives{};
         if (saved_tmpdir_.empty()) {
-            unsetenv("TMPDIR");
+            unsetenv(testing_support::kTempFolderVariable);
         } else {
-            setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+            setenv(testing_support::kTempFolderVariable, saved_tmpdir_.c_str(), 1);
         }
     }
 
-    std::string temp_folder() const { return (dir.path() / "tmp").string() + "/"; }
+    std::string temp_folder() const { return dir.file("tmp") + "/"; }
 
     // Every path under the test folder, relative to it.
     std::set<std::string> all_paths() const {

@@ -1,14 +1,21 @@
 #include "runtime/files/file_system.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "file_fixture.h"
 #include "runtime/files/file_dialog.h"
 #include "runtime/files/ini_store.h"
 #include "runtime/platform/file_dialogs.h"
+#include "support/run_in_child.h"
+#include "support/test_env.h"
 
 namespace tvk::files_test {
 namespace {
@@ -83,7 +90,7 @@ TEST_F(FileSystemTest, DirectoryOperationsTakeEitherSeparator) {
     EXPECT_EQ(delete_file(RtString((base + "/never").c_str())), 0);
 
     ASSERT_EQ(set_current_directory(RtString((base + "\\tmp").c_str())), 1);
-    EXPECT_EQ(std::string(current_directory().c_str()), std::filesystem::current_path().string() + "/");
+    EXPECT_EQ(std::string(current_directory().c_str()), std::filesystem::current_path().generic_string() + "/");
     EXPECT_EQ(set_current_directory(RtString((base + "/never").c_str())), 0);
 }
 
@@ -134,14 +141,45 @@ TEST_F(FileSystemTest, IniStoreRoundTrip) {
     ini_open(RtString(""));
 }
 
+#ifdef _WIN32
+// The dialog's stand-in is this program, started again by the dialog layer with
+// TVK_CHILD_ROUTINE naming this routine: it notes its arguments in the folder it is
+// given and answers with a path in Windows' own form, or cancels a save.
+const bool kDialogStandIn = testing_support::child_routine("dialog-stand-in", [](const std::string& folder) {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::ofstream log(std::filesystem::path(folder) / "dialog-args.txt", std::ios::app | std::ios::binary);
+    bool save = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring wide = argv[i];
+        const std::string arg(wide.begin(), wide.end());  // the test's arguments are ASCII
+        log << arg << "\n";
+        save = save || arg == "--save";
+    }
+    if (save) return 1;
+    std::string answer = folder + "\\chosen.txt";
+    std::printf("%s\n", answer.c_str());
+    return 0;
+});
+#endif
+
 TEST_F(FileSystemTest, FileDialogThroughAStandIn) {
     const std::string log = dir.file("dialog-args.txt");
+#ifdef _WIN32
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring self_path = self;
+    const std::string script(self_path.begin(), self_path.end());
+    setenv("TVK_CHILD_ROUTINE", "dialog-stand-in", 1);
+    setenv("TVK_CHILD_ARGUMENT", dir.path().string().c_str(), 1);
+#else
     const std::string script = dir.write("stand-in.sh",
                                          "#!/bin/sh\n"
                                          "for a in \"$@\"; do echo \"$a\" >> " + log + "; done\n"
                                          "case \"$*\" in *--save*) exit 1;; esac\n"
                                          "printf '%s\\n' '" + dir.path().string() + "\\chosen.txt'\n");
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+#endif
     platform::set_file_dialog_program(script);
     ASSERT_EQ(set_current_directory(RtString(dir.path().string().c_str())), 1);
     const RtString chosen = file_dialog(1, RtString("Text|*.txt|All|*.*"));
@@ -151,7 +189,17 @@ TEST_F(FileSystemTest, FileDialogThroughAStandIn) {
               "--file-filter=All | *.*\n");
     EXPECT_STREQ(file_dialog(0, RtString("Text|*.txt")).c_str(), "NO_FILE");  // cancelled
     EXPECT_EQ(std::string(current_directory().c_str()), dir.path().string() + "/");
+    platform::set_file_dialog_program("");
+#ifdef _WIN32
+    unsetenv("TVK_CHILD_ROUTINE");
+    unsetenv("TVK_CHILD_ARGUMENT");
+#endif
+}
 
+TEST_F(FileSystemTest, FileDialogWithoutAStandInOrADisplayIsCancelled) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows always has its common dialogs to show, which no test may open";
+#else
     // No stand-in and no display: cancelled without showing anything.
     platform::set_file_dialog_program("");
     const char* display = std::getenv("DISPLAY");
@@ -160,6 +208,7 @@ TEST_F(FileSystemTest, FileDialogThroughAStandIn) {
     unsetenv("WAYLAND_DISPLAY");
     EXPECT_STREQ(file_dialog(1, RtString("All|*.*")).c_str(), "NO_FILE");
     if (!saved.empty()) setenv("DISPLAY", saved.c_str(), 1);
+#endif
 }
 
 }  // namespace

@@ -6,11 +6,28 @@
 #include <filesystem>
 #include <string>
 
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr const char* kExe = ".exe";
+
+std::string run(const std::string& command, int* status = nullptr) {
+    return tvk::testing_support::run_command(command, status);
+}
+
+// The program started in a folder, with the temporary folder given.
+std::string run_from(const fs::path& folder, const std::string& program, const fs::path& tmp = {}) {
+    tvk::testing_support::CommandRun how{folder.generic_string(), {}};
+    if (!tmp.empty()) how.variables.emplace_back("TMP", tmp.generic_string());
+    return tvk::testing_support::run_command(program, nullptr, how);
+}
+#else
+constexpr const char* kExe = "";
 
 // Runs a shell command and returns what it printed; status in *status.
 std::string run(const std::string& command, int* status = nullptr) {
@@ -24,12 +41,17 @@ std::string run(const std::string& command, int* status = nullptr) {
     return output;
 }
 
+std::string run_from(const fs::path& folder, const std::string& program, const fs::path& tmp = {}) {
+    return run("cd " + folder.string() + " && " + (tmp.empty() ? "" : "TMPDIR=" + tmp.string() + " ") + program);
+}
+#endif
+
 class PackedProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         src = dir.write("src/hello.txt", "first\r\nsecond\n");
         tune = dir.write("src/TUNE.OGG", "not really ogg");
-        program = dir.file("reader");
+        program = dir.file(std::string("reader") + kExe);
         int status = -1;
         const std::string out = run(std::string(TVK_PACK) + " append -o " + program + " " PACKED_READER " " +
                                     src + " " + tune, &status);
@@ -40,9 +62,7 @@ protected:
         tmp = dir.path() / "tmp";
         fs::create_directories(tmp);
     }
-    std::string run_in(const fs::path& cwd) {
-        return run("cd " + cwd.string() + " && TMPDIR=" + tmp.string() + " " + program);
-    }
+    std::string run_in(const fs::path& cwd) { return run_from(cwd, program, tmp); }
 
     tvk::testing_support::TempDir dir;
     std::string src, tune, program;
@@ -60,7 +80,7 @@ TEST_F(PackedProgramTest, ReadsItsMediaFromItselfFromAnyDirectory) {
     EXPECT_EQ(run_in(dir.path() / "elsewhere"), "line: from disk\nmusic: not really ogg\n");
 
     // The program without the archive finds nothing.
-    EXPECT_EQ(run("cd / && " PACKED_READER), "hello: 0003 no such file\nmusic: not found\n");
+    EXPECT_EQ(run_from("/", PACKED_READER), "hello: 0003 no such file\nmusic: not found\n");
 }
 
 TEST_F(PackedProgramTest, PackerListsExtractsAndRefusesBadInput) {
@@ -86,7 +106,7 @@ TEST_F(PackedProgramTest, PackerListsExtractsAndRefusesBadInput) {
         std::string(TVK_PACK) + " create " + dir.file("x.arc") + " " + dir.file("missing"),
         std::string(TVK_PACK) + " create " + dir.file("x.arc") + " " + dir.path().string(),  // a folder
         std::string(TVK_PACK) + " create " + dir.file("x.arc") + " " + src + " " + dir.file("out/HELLO.TXT"),
-        std::string(TVK_PACK) + " append -o " + dir.file("again") + " " + program + " " + src,  // already packed
+        std::string(TVK_PACK) + " append -o " + dir.file(std::string("again") + kExe) + " " + program + " " + src,  // already packed
         std::string(TVK_PACK) + " frobnicate " + archive,
     };
     for (const std::string& command : refusals) {
@@ -95,7 +115,7 @@ TEST_F(PackedProgramTest, PackerListsExtractsAndRefusesBadInput) {
         EXPECT_FALSE(out.empty()) << command;
     }
     EXPECT_FALSE(fs::exists(dir.path() / "x.arc"));
-    EXPECT_FALSE(fs::exists(dir.path() / "again"));
+    EXPECT_FALSE(fs::exists(dir.file(std::string("again") + kExe)));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "runtime/files/locale_code.h"
 #include "runtime/platform/system_info.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -47,6 +48,9 @@ private:
 };
 
 TEST(Locale, MapsTheUsersLanguage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the user's language on Windows is a setting of the system, not LANG and LC_* variables";
+#else
     const struct {
         const char* locale;
         const char* code;
@@ -65,6 +69,11 @@ TEST(Locale, MapsTheUsersLanguage) {
     ScopedEnv lang("LANG", "en_US.UTF-8");
     ScopedEnv all("LC_ALL", "de_DE.UTF-8");
     EXPECT_EQ(info("LOCALE"), "de");
+#endif
+}
+
+TEST(Locale, TheSystemsLanguageGivesTwoLetters) {
+    EXPECT_TRUE(std::regex_match(info("LOCALE"), std::regex("[a-z]{2}"))) << info("LOCALE");
 }
 
 TEST(Locale, TableAndFixUps) {
@@ -81,7 +90,11 @@ TEST(Locale, TableAndFixUps) {
 }
 
 TEST(PlatformInfo, FixedKeysAndTheKeyInUpperCase) {
+#ifdef _WIN32
+    EXPECT_EQ(info(""), "WIN32");
+#else
     EXPECT_EQ(info(""), "LINUX");
+#endif
     EXPECT_EQ(info("device"), "DESKTOP");
     EXPECT_EQ(info("nonsense"), "NO_DATA");
     RtString key("utcTime");
@@ -116,6 +129,7 @@ TEST(PlatformInfo, IdentifierIsEightUpperCaseHexDigitsOfTheMaskedWord) {
 }
 
 TEST(PlatformInfo, BatteryFromThePowerSupplyFolder) {
+#ifndef _WIN32
     testing_support::TempDir dir;
     const std::string root = dir.path().string();
     EXPECT_EQ(platform::battery_percent(root), 255);
@@ -125,11 +139,32 @@ TEST(PlatformInfo, BatteryFromThePowerSupplyFolder) {
     dir.write("BAT0/type", "Battery\n");
     dir.write("BAT0/capacity", "57\n");
     EXPECT_EQ(platform::battery_percent(root), 57);
+#endif
     const std::string battery = info("BATTERY");
     const int percent = std::atoi(battery.c_str());
     EXPECT_TRUE(percent >= 0 && percent <= 100) << battery;
 }
 
+#ifdef _WIN32
+TEST(PlatformInfo, Folders) {
+    // The user's known folders, with '/' separators; the application-data one is
+    // made when missing.
+    const std::string documents = info("DOCUMENTS");
+    ASSERT_NE(documents, "NO_DATA");
+    EXPECT_EQ(documents.find('\\'), std::string::npos) << documents;
+    EXPECT_NE(documents.back(), '/');
+    const std::string local = std::getenv("LOCALAPPDATA") ? std::getenv("LOCALAPPDATA") : "";
+    std::string expected = local + "/Tavrick";
+    for (char& c : expected) {
+        if (c == '\\') c = '/';
+    }
+    EXPECT_EQ(info("APPDATA"), expected);
+    EXPECT_TRUE(std::filesystem::is_directory(expected));
+    const std::string temp = info("TEMP");
+    EXPECT_EQ(temp.back(), '/');
+    EXPECT_EQ(temp.find('\\'), std::string::npos) << temp;
+}
+#else
 TEST(PlatformInfo, Folders) {
     testing_support::TempDir dir;
     const std::string home = dir.path().string();
@@ -151,6 +186,7 @@ TEST(PlatformInfo, Folders) {
     const std::string temp = info("TEMP");
     EXPECT_EQ(temp.back(), '/');
 }
+#endif
 
 TEST(PlatformInfo, GlExtensionsThroughTheInstalledLookup) {
     EXPECT_EQ(info("GLEXT:glGenBuffers"), "0");

@@ -3,7 +3,9 @@
 // catch the rounds that would spoil a game. The word cuts and line formats checked
 // here are the game's own (game/content), not copies.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -17,6 +19,7 @@
 #include "game/content/puzzle_lines.h"
 #include "game/content/word_cuts.h"
 #include "runtime/value/text_cipher.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "tools/content/dictionary_pass.h"
 #include "tools/content/difficulty.h"
@@ -496,6 +499,11 @@ TEST(ContentTest, FontImagesAreMeasuredAsTheRuntimeMeasuresThem) {
 }
 
 // Runs the content tool and returns what it printed; its exit status in *status.
+#ifdef _WIN32
+std::string run_tool(const std::string& arguments, int* status) {
+    return tvk::testing_support::run_command(std::string(SPLITVERSE_CONTENT) + " " + arguments, status);
+}
+#else
 std::string run_tool(const std::string& arguments, int* status) {
     std::string output;
     FILE* pipe = popen((std::string(SPLITVERSE_CONTENT) + " " + arguments + " 2>&1").c_str(), "r");
@@ -505,6 +513,7 @@ std::string run_tool(const std::string& arguments, int* status) {
     *status = WEXITSTATUS(pclose(pipe));
     return output;
 }
+#endif
 
 TEST(ContentTest, ToolBuildsChecksAndDecodes) {
     tvk::testing_support::TempDir dir;

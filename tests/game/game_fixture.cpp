@@ -10,6 +10,7 @@
 #include "runtime/core/shutdown.h"
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/value/string_library.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 
@@ -84,11 +85,10 @@ bool start_runtime_once(std::string& why) {
     static std::string reason;
     static testing_support::TempDir* trace_folder = nullptr;
     if (state == 0) {
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
         trace_folder = new testing_support::TempDir();  // lives as long as the runtime
-        setenv("TMPDIR", trace_folder->path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, trace_folder->path().string().c_str(), 1);
         state = runtime_start_without_main() != 0 ? 1 : -1;
         std::atexit(shutdown_runtime);
         if (state < 0) reason = init_failure_reason();
@@ -111,7 +111,7 @@ GameFolder::GameFolder() {
     const std::string wave = long_wave();
     for (int n = 1; n <= 6; ++n) write_file(media / (std::to_string(n) + ".wav"), wave);
     fs::create_directories(temp_.path() / "data");
-    setenv("XDG_DATA_HOME", (temp_.path() / "data").c_str(), 1);
+    setenv(testing_support::kDataFolderVariable, (temp_.path() / "data").generic_string().c_str(), 1);
     fs::current_path(temp_.path());
 }
 

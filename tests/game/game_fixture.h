@@ -27,6 +27,7 @@
 #include "runtime/platform/events.h"
 #include "runtime/value/text_cipher.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 
@@ -79,7 +80,7 @@ protected:
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::create_directories(media());
         std::filesystem::current_path(media());
-        setenv("XDG_DATA_HOME", (temp_.path() / "data").c_str(), 1);
+        setenv(testing_support::kDataFolderVariable, (temp_.path() / "data").generic_string().c_str(), 1);
     }
     void TearDown() override { std::filesystem::current_path(old_cwd_); }
 

@@ -26,6 +26,7 @@
 #include "runtime/value/program_settings.h"
 #include "runtime/value/string_library.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::game_test {
 namespace {

@@ -17,6 +17,7 @@
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/value/trace_log.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -29,17 +30,16 @@ constexpr int32_t kHeight = 48;
 class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("TMPDIR", temp_.path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
         device_ = &create_graphics_device();
         ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 0)) << device_->display.failure;
         set_clear_colour(*device_, 0);
     }
     void TearDown() override {
         destroy_graphics_device();
-        setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, saved_tmpdir_.c_str(), 1);
     }
 
     // Red where the logical rectangle lands, black elsewhere.
@@ -65,7 +65,7 @@ protected:
 
     // The trace file goes to this test's own folder; the next test's folder is made
     // where the suite's own temporary folder is.
-    const std::string saved_tmpdir_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
+    const std::string saved_tmpdir_ = std::getenv(testing_support::kTempFolderVariable) ? std::getenv(testing_support::kTempFolderVariable) : "/tmp";
     TempDir temp_;
     OpenGLRainbows* device_ = nullptr;
 };

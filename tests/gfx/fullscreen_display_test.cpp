@@ -10,6 +10,7 @@
 #include "runtime/gfx/opengl_rainbows.h"
 #include "runtime/value/trace_log.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -19,11 +20,11 @@ protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
         setenv("SDL_VIDEODRIVER", "x11", 1);
-        setenv("TMPDIR", temp_.path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
     }
     void TearDown() override {
         destroy_graphics_device();
-        setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, saved_tmpdir_.c_str(), 1);
     }
     std::string trace() {
         std::ifstream in(trace_file_path());
@@ -31,7 +32,7 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    const std::string saved_tmpdir_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
+    const std::string saved_tmpdir_ = std::getenv(testing_support::kTempFolderVariable) ? std::getenv(testing_support::kTempFolderVariable) : "/tmp";
     testing_support::TempDir temp_;
 };
 

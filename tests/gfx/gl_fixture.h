@@ -17,6 +17,7 @@
 #include "runtime/gfx/sprite_drawing.h"
 #include "runtime/gfx/sprite_store.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk::testing_support {
 
@@ -28,12 +29,11 @@ protected:
     static constexpr int32_t kHeight = 64;
 
     void SetUp() override {
-        unsetenv("DISPLAY");
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        testing_support::use_headless_video();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         // The device's trace file goes into the test's own folder.
-        if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
-        setenv("TMPDIR", temp_.path().c_str(), 1);
+        if (const char* old = std::getenv(testing_support::kTempFolderVariable)) old_tmpdir_ = old;
+        setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
         device_ = &create_graphics_device();
         ASSERT_TRUE(open_window(*device_, nullptr, kWidth, kHeight, 0, 60, 0));
         set_clear_colour(*device_, 0);
@@ -44,8 +44,8 @@ protected:
         delete_all_sprites(*device_);
         free_sprite_table(*device_);
         destroy_graphics_device();
-        if (old_tmpdir_.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", old_tmpdir_.c_str(), 1);
+        if (old_tmpdir_.empty()) unsetenv(testing_support::kTempFolderVariable);
+        else setenv(testing_support::kTempFolderVariable, old_tmpdir_.c_str(), 1);
     }
 
     // The pixel at logical (x, y), counted from the top-left.

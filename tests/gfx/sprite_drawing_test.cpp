@@ -108,7 +108,7 @@ TEST_F(SpriteDrawingTest, AlphaModesBlendAsDescribed) {
         draw_sprite(slot, 0, 0);
         return rgb(4, 4);  // red in the quadrant sprite
     };
-    auto near = [](Rgb a, Rgb b) {
+    auto close_to = [](Rgb a, Rgb b) {
         for (int i = 0; i < 3; ++i)
             if (std::abs(a[i] - b[i]) > 2) {
                 ADD_FAILURE() << int(a[0]) << "," << int(a[1]) << "," << int(a[2]);
@@ -116,15 +116,15 @@ TEST_F(SpriteDrawingTest, AlphaModesBlendAsDescribed) {
             }
         return true;
     };
-    EXPECT_TRUE(near(draw_over_blue(0, 2), (Rgb{200, 200, 200})));
+    EXPECT_TRUE(close_to(draw_over_blue(0, 2), (Rgb{200, 200, 200})));
     EXPECT_EQ(gl_state(*device_, GlCap::blend), 0);
-    EXPECT_TRUE(near(draw_over_blue(-1, 2), (Rgb{100, 100, 227})));  // its own alpha only
+    EXPECT_TRUE(close_to(draw_over_blue(-1, 2), (Rgb{100, 100, 227})));  // its own alpha only
     EXPECT_EQ(draw_over_blue(-2, 2), draw_over_blue(-1, 2));
     EXPECT_EQ(device_->drawing.draw_alpha, 1.0f);
-    EXPECT_TRUE(near(draw_over_blue(-0.5, 1), (Rgb{127, 0, 127})));  // half the red sprite
+    EXPECT_TRUE(close_to(draw_over_blue(-0.5, 1), (Rgb{127, 0, 127})));  // half the red sprite
     EXPECT_EQ(gl_state(*device_, GlCap::blend), 1);
-    EXPECT_TRUE(near(draw_over_blue(0, 1), kR));  // opaque again
-    EXPECT_TRUE(near(draw_over_blue(0.5, 1), (Rgb{127, 0, 255})));  // adds half its light
+    EXPECT_TRUE(close_to(draw_over_blue(0, 1), kR));  // opaque again
+    EXPECT_TRUE(close_to(draw_over_blue(0.5, 1), (Rgb{127, 0, 255})));  // adds half its light
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[3], 0.5f);
@@ -250,10 +250,10 @@ TEST_F(SpriteDrawingTest, PolyvectorColoursOnlyWhenAVertexIsNotWhite) {
     EXPECT_EQ(rgb(5, 2), kW);
     // One red corner: the colour array is on for the whole batch, shaded smoothly.
     square(20, 0x0000FF);
-    const Rgb near_red = rgb(29, 0), far = rgb(21, 8);
+    const Rgb near_red = rgb(29, 0), far_white = rgb(21, 8);
     EXPECT_GT(near_red[0], 200);
     EXPECT_LT(near_red[1], 60);
-    EXPECT_EQ(far, kW);
+    EXPECT_EQ(far_white, kW);
     GLint shade = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shade);
     EXPECT_EQ(shade, GL_FLAT);

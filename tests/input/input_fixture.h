@@ -12,13 +12,14 @@
 #include "runtime/input/input_device.h"
 #include "runtime/platform/events.h"
 #include "runtime/platform/window.h"
+#include "support/test_env.h"
 
 namespace tvk::input_test {
 
 class InputTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_VIDEODRIVER", testing_support::kHeadlessVideoDriver, 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         std::string why;
         ASSERT_TRUE(platform::video_start(why)) << why;

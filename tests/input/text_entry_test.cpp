@@ -20,6 +20,7 @@
 #include "runtime/gfx/text_commands.h"
 #include "runtime/input/input_commands.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -34,8 +35,8 @@ protected:
     void SetUp() override {
         unsetenv("DISPLAY");
         // The window's trace lines go into the test's own folder.
-        if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
-        setenv("TMPDIR", temp_.path().c_str(), 1);
+        if (const char* old = std::getenv(testing_support::kTempFolderVariable)) old_tmpdir_ = old;
+        setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
         InputTest::SetUp();
         OpenGLRainbows& device = *graphics_device();
         ASSERT_TRUE(open_window(device, nullptr, kWidth, kHeight, 0, 60, 0));
@@ -51,8 +52,8 @@ protected:
         delete_all_sprites(device);
         free_sprite_table(device);
         InputTest::TearDown();
-        if (old_tmpdir_.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", old_tmpdir_.c_str(), 1);
+        if (old_tmpdir_.empty()) unsetenv(testing_support::kTempFolderVariable);
+        else setenv(testing_support::kTempFolderVariable, old_tmpdir_.c_str(), 1);
     }
 
     static void type(const char* text) {

@@ -11,6 +11,7 @@
 #include "runtime/native/command_line.h"
 #include "runtime/native/native_hooks.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -28,16 +29,16 @@ std::string lower(std::string s) {
 class NativeRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
+        const char* old = std::getenv(testing_support::kTempFolderVariable);
         had_tmpdir_ = old != nullptr;
         if (old) old_tmpdir_ = old;
-        setenv("TMPDIR", dir_.path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, dir_.path().string().c_str(), 1);
         release_natives();
     }
     void TearDown() override {
         release_natives();
-        if (had_tmpdir_) setenv("TMPDIR", old_tmpdir_.c_str(), 1);
-        else unsetenv("TMPDIR");
+        if (had_tmpdir_) setenv(testing_support::kTempFolderVariable, old_tmpdir_.c_str(), 1);
+        else unsetenv(testing_support::kTempFolderVariable);
     }
     std::string trace() const { return dir_.read("ErrorLog.txt"); }
     bool trace_exists() const { return std::filesystem::exists(dir_.path() / "ErrorLog.txt"); }

@@ -1,11 +1,6 @@
 #include "runtime/net/http_client.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -16,11 +11,14 @@
 
 #include "runtime/net/socket_table.h"
 #include "support/temp_dir.h"
+#include "support/test_sockets.h"
 
 namespace tvk {
 namespace {
 
+using testing_support::close_test_socket;
 using testing_support::TempDir;
+using testing_support::wait_readable_fd;
 using Clock = std::chrono::steady_clock;
 
 // A small HTTP server on 127.0.0.1 for one test. For every connection it reads the
@@ -36,7 +34,7 @@ public:
     };
 
     explicit LoopbackHttpServer(Options options) : options_(std::move(options)) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        listener_ = static_cast<int>(socket(AF_INET, SOCK_STREAM, 0));
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -50,7 +48,7 @@ public:
     ~LoopbackHttpServer() {
         stop_ = true;
         thread_.join();
-        close(listener_);
+        close_test_socket(listener_);
     }
 
     int32_t port() const { return port_; }
@@ -64,27 +62,24 @@ private:
     void run() {
         const auto end = Clock::now() + std::chrono::seconds(10);
         while (!stop_ && Clock::now() < end) {
-            pollfd p{listener_, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0) continue;
-            const int fd = accept(listener_, nullptr, nullptr);
+            if (!wait_readable_fd(listener_, 20)) continue;
+            const int fd = static_cast<int>(accept(listener_, nullptr, nullptr));
             if (fd < 0) continue;
             ++connections_;
             serve(fd);
-            close(fd);
+            close_test_socket(fd);
         }
     }
 
     void serve(int fd) {
-        const int on = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        testing_support::set_no_delay(fd);
         if (options_.read_request) {
             std::string text;
             const auto end = Clock::now() + std::chrono::seconds(3);
             char buffer[4096];
             while (text.find("\r\n\r\n") == std::string::npos && Clock::now() < end && !stop_) {
-                pollfd p{fd, POLLIN, 0};
-                if (poll(&p, 1, 20) <= 0) continue;
-                const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+                if (!wait_readable_fd(fd, 20)) continue;
+                const auto n = recv(fd, buffer, sizeof buffer, 0);
                 if (n <= 0) break;
                 text.append(buffer, static_cast<size_t>(n));
             }
@@ -93,7 +88,7 @@ private:
         }
         for (size_t i = 0; i < options_.pieces.size(); ++i) {
             if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
-            send(fd, options_.pieces[i].data(), options_.pieces[i].size(), MSG_NOSIGNAL);
+            send(fd, options_.pieces[i].data(), static_cast<int>(options_.pieces[i].size()), testing_support::kNoSignal);
         }
         const auto hold_end = Clock::now() + std::chrono::milliseconds(options_.hold_open_ms);
         while (!stop_ && Clock::now() < hold_end) std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -13,6 +13,7 @@
 #include "runtime/net/net_errors.h"
 #include "runtime/net/socket_table.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -30,15 +31,15 @@ const ServiceSteps* network_row() {
 class NetworkState : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
+        const char* old = std::getenv(testing_support::kTempFolderVariable);
         had_tmpdir_ = old != nullptr;
         if (old) old_tmpdir_ = old;
-        setenv("TMPDIR", trace_folder_.path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, trace_folder_.path().string().c_str(), 1);
     }
     void TearDown() override {
         release_network_state();
-        if (had_tmpdir_) setenv("TMPDIR", old_tmpdir_.c_str(), 1);
-        else unsetenv("TMPDIR");
+        if (had_tmpdir_) setenv(testing_support::kTempFolderVariable, old_tmpdir_.c_str(), 1);
+        else unsetenv(testing_support::kTempFolderVariable);
     }
     TempDir trace_folder_;
     bool had_tmpdir_ = false;

@@ -13,7 +13,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The full path of a name in the folder, with '/' separators.
+    std::string file(const std::string& name) const;
     // Writes bytes to a file in the folder and returns its full path.
     std::string write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
