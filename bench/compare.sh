@@ -21,6 +21,14 @@
 #   BUILD_DIR=<repo>/build-bench         where the runtime's benches are built
 #   OUT=/tmp/tavrick-compare             results.txt, logs/, the others' build (anchors/)
 #   RUN_TIMEOUT=900                      seconds before one run is given up
+#   BASELINE=<commit>                    also runs the bunnymark and pacing cases of the
+#                                        runtime as built at that commit, as framework
+#                                        "baseline" (add it to FRAMEWORKS); the table then
+#                                        gives tavrick / baseline too. Built in
+#                                        $OUT/baseline-src (a detached worktree).
+#
+#   BASELINE=531c8eb FRAMEWORKS="tavrick baseline" CASES="noop4-50000 noop4-200000 pacing" \
+#       bench/compare.sh             the current runtime beside an older one, runs interleaved
 #
 # The others' programs are built and run by their own run.sh (called once outside
 # the X server to build them, then with --inner for each run); the runtime's benches
@@ -58,16 +66,17 @@ if [ "${1:-}" = "--inner" ]; then
     record() { # case rep framework file: keeps the framework= lines, tagged
         grep '^framework=' "$4" | sed "s/^/case=$1 rep=$2 /" >> "$R" || true
     }
-    tavrick_run() { # case rep px noop cmd...
-        local c=$1 r=$2 px=$3 noop=$4; shift 4
-        local logf=$OUT/logs/$c-tavrick-r$r.log rc=0
+    tavrick_run() { # case rep px noop cmd...  (TAG=baseline for the older build)
+        local c=$1 r=$2 px=$3 noop=$4 tag=${TAG:-tavrick}; shift 4
+        local logf=$OUT/logs/$c-$tag-r$r.log rc=0
         if [ "$noop" = 1 ]; then
             SPRITE_PX=$px GALLIUM_NOOP=1 timeout "$RUN_TIMEOUT" "$@" > "$logf" 2>&1 || rc=$?
         else
             SPRITE_PX=$px timeout "$RUN_TIMEOUT" "$@" > "$logf" 2>&1 || rc=$?
         fi
-        [ $rc = 0 ] || log "  tavrick FAILED (exit $rc), see $logf"
-        record "$c" "$r" tavrick "$logf"
+        [ $rc = 0 ] || log "  $tag FAILED (exit $rc), see $logf"
+        sed -i "s/^framework=tavrick /framework=$tag /" "$logf"
+        record "$c" "$r" "$tag" "$logf"
     }
     anchor_run() { # case rep framework px noop pacing [n]
         local c=$1 r=$2 fw=$3 px=$4 noop=$5 pacing=$6; shift 6
@@ -155,12 +164,16 @@ if [ "${1:-}" = "--inner" ]; then
                             noop=0; [ "${kind#noop}" != "$kind" ] && noop=1
                             if [ "$fw" = tavrick ]; then
                                 tavrick_run "$c" "$r" "$px" "$noop" "$BUILD_DIR/bench/bench_bunnymark" "$n" "$sprite32"
+                            elif [ "$fw" = baseline ]; then
+                                TAG=baseline tavrick_run "$c" "$r" "$px" "$noop" "$BASELINE_BUILD/bench/bench_bunnymark" "$n" "$sprite32"
                             else
                                 anchor_run "$c" "$r" "$fw" "$px" "$noop" 0 "$n"
                             fi ;;
                         pacing)
                             if [ "$fw" = tavrick ]; then
                                 tavrick_run pacing "$r" 32 0 "$BUILD_DIR/bench/bench_frame_pacing" "$sprite32"
+                            elif [ "$fw" = baseline ]; then
+                                TAG=baseline tavrick_run pacing "$r" 32 0 "$BASELINE_BUILD/bench/bench_frame_pacing" "$sprite32"
                             else
                                 anchor_run pacing "$r" "$fw" 32 0 1
                             fi ;;
@@ -193,6 +206,19 @@ for px in 32 4; do
     FRAMEWORKS=sfml PACING=0 REPEAT=1 SPRITE_PX=$px "$ANCHORS/run.sh" 1 > "$OUT/anchors-build-$px.log" 2>&1 ||
         { tail -20 "$OUT/anchors-build-$px.log" >&2; exit 1; }
 done
+
+# The older runtime, when asked for: its own source tree and build folder.
+export BASELINE_BUILD=$OUT/baseline-build
+if [ -n "${BASELINE:-}" ]; then
+    log "building the baseline runtime ($BASELINE) in $BASELINE_BUILD"
+    git -C "$REPO" worktree remove --force "$OUT/baseline-src" 2>/dev/null || rm -rf "$OUT/baseline-src"
+    git -C "$REPO" worktree add --detach "$OUT/baseline-src" "$BASELINE" > "$OUT/baseline-worktree.log" 2>&1 ||
+        { cat "$OUT/baseline-worktree.log" >&2; exit 1; }
+    cmake -S "$OUT/baseline-src" -B "$BASELINE_BUILD" -DTAVRICK_BENCH=ON -DTAVRICK_TESTS=OFF \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$OUT/baseline-cmake.log" 2>&1
+    cmake --build "$BASELINE_BUILD" -j"$(nproc)" --target bench_bunnymark bench_frame_pacing \
+        > "$OUT/baseline-build.log" 2>&1 || { tail -30 "$OUT/baseline-build.log" >&2; exit 1; }
+fi
 BUILT=$(date +%s)
 
 # ---------------------------------------------------------------- run
@@ -217,7 +243,7 @@ ratio() {
     local ours best="" bestfw="" fw m
     ours=$(values "$1" tavrick "$2" "${3:-}" "${4:-}" | median)
     for fw in $FRAMEWORKS; do
-        [ "$fw" = tavrick ] && continue
+        [ "$fw" = tavrick ] || [ "$fw" = baseline ] && continue
         m=$(values "$1" "$fw" "$2" "${3:-}" "${4:-}" | median)
         [ -n "$m" ] || continue
         if [ -z "$best" ] || awk -v a="$m" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$m; bestfw=$fw; fi
@@ -232,7 +258,15 @@ row() { # label case key [workload] [filter] [no-ratio]
     local label=$1 c=$2 key=$3 wl=${4:-} filter=${5:-} fw
     printf '%-40s' "$label"
     for fw in $FRAMEWORKS; do printf ' %-24s' "$(cell "$c" "$fw" "$key" "$wl" "$filter")"; done
-    if [ -n "${6:-}" ]; then echo " -"; else echo " $(ratio "$c" "$key" "$wl" "$filter")"; fi
+    local extra=""
+    case " $FRAMEWORKS " in
+        *" baseline "*)
+            local ours base
+            ours=$(values "$c" tavrick "$key" "$wl" "$filter" | median)
+            base=$(values "$c" baseline "$key" "$wl" "$filter" | median)
+            extra=$(awk -v a="$ours" -v b="$base" 'BEGIN { if (a != "" && b > 0) printf "   %.3f (baseline)", a / b }') ;;
+    esac
+    if [ -n "${6:-}" ]; then echo " -$extra"; else echo " $(ratio "$c" "$key" "$wl" "$filter")$extra"; fi
 }
 
 echo

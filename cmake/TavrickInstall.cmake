@@ -27,9 +27,16 @@ set(TAVRICK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tavrick)
 install(FILES ${PROJECT_SOURCE_DIR}/include/tavrick/tavrick.h
               ${PROJECT_BINARY_DIR}/include/tavrick/version.h
         DESTINATION ${TAVRICK_INSTALL_INCLUDEDIR} COMPONENT sdk)
+# The other platform's backend headers are left out: they include that system's own.
+if(WIN32)
+  set(tavrick_other_backend "posix_*.h")
+else()
+  set(tavrick_other_backend "win32_*.h")
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/runtime/
         DESTINATION ${TAVRICK_INSTALL_INCLUDEDIR}/runtime COMPONENT sdk
-        FILES_MATCHING PATTERN "*.h")
+        FILES_MATCHING PATTERN "*.h"
+        PATTERN ${tavrick_other_backend} EXCLUDE)
 
 # Inside the build the include roots are the source tree; installed, they are
 # include/tavrick (for "runtime/...") and include (for <tavrick/tavrick.h>).

@@ -9,6 +9,8 @@
 # screen (the screen scaled to the display's height, centred) and Alt+Enter brings
 # the window back. A screenshot of each screen goes into <shots>; the program must
 # end after the farewell with "exit" as its last line and status 0.
+# SMOKE_DISPLAY (default 1600x1200) and SMOKE_WINDOW (default 1280x1000) set the
+# display's and the window's sizes (the window must fit on the display).
 # Usage: smoke_run.sh <splitverse> <shots> [test_window_manager]
 set -uo pipefail
 
@@ -36,7 +38,8 @@ cp -r "$(dirname "$game")/Media" "$work/game/Media"
 rm -f "$work/game/Media/moredata.txt"
 
 # Room for the window at its new size: the pointer cannot leave the screen.
-start_virtual_display 1600x1200
+readonly DISPLAY_SIZE=${SMOKE_DISPLAY:-1600x1200} WINDOW_SIZE=${SMOKE_WINDOW:-1280x1000}
+start_virtual_display "$DISPLAY_SIZE"
 if [[ -n $wm ]]; then
   "$wm" >"$work/wm.txt" &
   wm_pid=$!
@@ -65,9 +68,15 @@ done
 pace=${SPLITVERSE_TEST_PACE:-1}
 paced() { awk -v s="$1" -v p="$pace" 'BEGIN { print s * p }'; }
 
-# The window 1280 by 1000 shows the 480 by 640 screen 1000 high: 750 wide from x 265.
+# The 480 by 640 screen fills the window's height (the window is wider than 3:4 in
+# every size used here), centred: a window 1280 by 1000 shows it 750 wide from x 265.
 # A logical point is clicked at the middle of the window pixels that show it.
-readonly WIN_W=1280 WIN_H=1000 SHOWN_X=265 SHOWN_W=750 SHOWN_H=1000
+readonly WIN_W=${WINDOW_SIZE%x*} WIN_H=${WINDOW_SIZE#*x}
+readonly SHOWN_H=$WIN_H SHOWN_W=$((WIN_H * 3 / 4))
+readonly SHOWN_X=$(((WIN_W - SHOWN_W) / 2))
+readonly FULL_W=${DISPLAY_SIZE%x*} FULL_H=${DISPLAY_SIZE#*x}
+readonly FULL_SHOWN_W=$((FULL_H * 3 / 4))
+readonly FULL_SHOWN_X=$(((FULL_W - FULL_SHOWN_W) / 2))
 to_window() {
   awk -v x="$1" -v y="$2" -v sx=$SHOWN_X -v sw=$SHOWN_W -v sh=$SHOWN_H \
     'BEGIN { printf "%d %d", sx + int((x + 0.5) * sw / 480), int((y + 0.5) * sh / 640) }'
@@ -190,17 +199,18 @@ bars_even 7-round-selection-marked || fail "the round selection is not scaled in
 previous=$shots/7-round-selection-marked.png
 
 if [[ -n $wm ]]; then
-  # Full screen: the display's 1600 by 1200, the screen 900 wide from x 350. Then
-  # back to the window, at the size it had.
+  # Full screen: the display's size (1600 by 1200: the screen 900 wide from x 350).
+  # Then back to the window, at the size it had.
   xdotool windowfocus "$window" key F11
   full=""
   for _ in $(seq 60); do
     sleep 0.25
     import -window root "$shots/9-full-screen.png" 2>/dev/null || continue
-    left=$(convert "$shots/9-full-screen.png" -crop 350x1200+0+0 -format '%[fx:standard_deviation]' info:)
-    right=$(convert "$shots/9-full-screen.png" -crop 350x1200+1250+0 -format '%[fx:standard_deviation]' info:)
-    edge=$(convert "$shots/9-full-screen.png" -crop 1x1200+350+0 -format '%[fx:standard_deviation]' info:)
-    [[ $(xdotool getwindowgeometry "$window") == *"Geometry: 1600x1200"* && $left == 0 && $right == 0 &&
+    left=$(convert "$shots/9-full-screen.png" -crop "${FULL_SHOWN_X}x${FULL_H}+0+0" -format '%[fx:standard_deviation]' info:)
+    right=$(convert "$shots/9-full-screen.png" -crop "${FULL_SHOWN_X}x${FULL_H}+$((FULL_SHOWN_X + FULL_SHOWN_W))+0" \
+      -format '%[fx:standard_deviation]' info:)
+    edge=$(convert "$shots/9-full-screen.png" -crop "1x${FULL_H}+${FULL_SHOWN_X}+0" -format '%[fx:standard_deviation]' info:)
+    [[ $(xdotool getwindowgeometry "$window") == *"Geometry: ${DISPLAY_SIZE}"* && $left == 0 && $right == 0 &&
        $edge != 0 ]] && { full=1; break; }
   done
   [[ -n $full ]] || fail "F11 did not show the screen full screen, scaled and centred"
