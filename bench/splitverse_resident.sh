@@ -8,6 +8,7 @@
 #
 #   bench/splitverse_resident.sh <folder with splitverse and Media> <work folder>
 set -uo pipefail
+source "$(dirname "$0")/../tests/support/game_window.sh"
 
 source=$1 work=$2
 command -v xdotool > /dev/null || { echo "splitverse_resident.sh: xdotool is missing" >&2; exit 1; }
@@ -30,14 +31,7 @@ resident() { # program
         "/proc/$pid/status"
 }
 
-window=""
-for _ in $(seq 400); do
-    window=$(xdotool search --onlyvisible --name '^SplitVerse$' 2>/dev/null | head -1)
-    [[ -n $window ]] && grep -q "Init Finalized" "$work/tmp/ErrorLog.txt" 2>/dev/null && break
-    window=""
-    sleep 0.05
-done
-[[ -n $window ]] || fail "the window did not appear"
+window=$(game_window "$work/tmp/ErrorLog.txt") || fail "the window did not appear"
 
 # A press held for a few frames, then the release (the game acts on the press and
 # waits for the release).

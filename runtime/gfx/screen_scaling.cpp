@@ -86,6 +86,30 @@ bool make_framebuffer(ScreenScaling& s, int32_t width, int32_t height, bool with
     return true;
 }
 
+// Drawing goes through the framebuffer from now on. A render target being drawn
+// stays bound; otherwise the new framebuffer is, and the frame begun in the window
+// starts again there, cleared (a window's back buffer keeps nothing over a resize).
+void leave_direct_drawing(OpenGLRainbows& device) {
+    DisplayState& display = device.display;
+    ScreenScaling& s = display.scaling;
+    flush_draw_batch(device);
+    const GlExtensions& g = gl_extensions();
+    GLint bound = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    s.direct = 0;
+    if (!make_framebuffer(s, s.width, s.height, display.depth_stencil_buffer != 0)) {
+        // The screen goes on unscaled rather than drawing nowhere.
+        log_line("No scaled screen: the framebuffer cannot be made\n");
+        s.active = 0;
+        g.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(bound));
+        return;
+    }
+    if (bound != 0) {
+        g.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(bound));
+        glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
+    }
+}
+
 }  // namespace
 
 platform::ScreenRect scaled_rectangle(int32_t frame_width, int32_t frame_height, int32_t window_width,
@@ -125,11 +149,11 @@ bool start_screen_scaling(OpenGLRainbows& device) {
         log_line("No scaled screen: no framebuffer blits\n");
         return false;
     }
-    if (!make_framebuffer(s, display.window_width, display.window_height, display.depth_stencil_buffer != 0)) {
-        log_line("No scaled screen: the framebuffer cannot be made\n");
-        return false;
-    }
+    delete_objects(s);
+    s.width = display.window_width;
+    s.height = display.window_height;
     s.active = 1;
+    s.direct = 1;
     s.placed = 0;
     platform::set_window_resizable(display.window, true);
     read_screen_window_size(device);
@@ -144,6 +168,7 @@ void stop_screen_scaling(OpenGLRainbows& device) {
     if (g.glBindFramebufferEXT) g.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     delete_objects(s);
     s.active = 0;
+    s.direct = 0;
     s.placed = 0;
 }
 
@@ -151,6 +176,12 @@ bool match_screen_framebuffer(OpenGLRainbows& device) {
     DisplayState& display = device.display;
     ScreenScaling& s = display.scaling;
     if (!s.active || (s.width == display.window_width && s.height == display.window_height)) return false;
+    if (s.direct) {
+        // Still drawing in the window: its next size decides whether a framebuffer is needed.
+        s.width = display.window_width;
+        s.height = display.window_height;
+        return true;
+    }
     flush_draw_batch(device);
     if (!make_framebuffer(s, display.window_width, display.window_height, display.depth_stencil_buffer != 0)) {
         // The screen goes on unscaled rather than drawing nowhere.
@@ -170,13 +201,18 @@ void bind_screen_framebuffer(OpenGLRainbows& device) {
 }
 
 uint32_t screen_read_buffer(const OpenGLRainbows& device) {
-    return device.display.scaling.active ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK;
+    const ScreenScaling& s = device.display.scaling;
+    return s.active && !s.direct ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK;
 }
 
 void screen_window_resized(OpenGLRainbows& device, int32_t width, int32_t height) {
     ScreenScaling& s = device.display.scaling;
     s.window_width = std::max(width, 0);
     s.window_height = std::max(height, 0);
+    const bool own_size = s.window_width == s.width && s.window_height == s.height;
+    if (s.active && s.direct && !own_size && s.window_width > 0 && s.window_height > 0) {
+        leave_direct_drawing(device);
+    }
 }
 
 void read_screen_window_size(OpenGLRainbows& device) {
@@ -194,7 +230,7 @@ platform::ScreenRect shown_screen_rectangle(const OpenGLRainbows& device) {
 
 void show_scaled_frame(OpenGLRainbows& device) {
     const ScreenScaling& s = device.display.scaling;
-    if (!s.active) return;
+    if (!s.active || s.direct) return;
     flush_draw_batch(device);
     const GlExtensions& g = gl_extensions();
     // A scissor box the program left on would cut the bars and the copy; it is put

@@ -13,6 +13,13 @@
 // (linear) otherwise. The window itself can then be resized, maximised and put full
 // screen; its size in pixels is kept here, from the resize events.
 //
+// While the window is exactly the screen's own size (the usual first window on a
+// desktop under twice the screen's height) there is nothing to scale: drawing goes
+// straight to the window as if unscaled, and the framebuffer is made only when the
+// window first takes another size. That keeps the first frames as quick as an
+// unscaled program's (on a software driver the first copy compiles its own code,
+// some 100 ms) and their pixels the same.
+//
 // Without framebuffer objects or framebuffer blits in the driver the screen stays
 // unscaled, in a window of its own size, as if the program had not asked.
 #include <cstdint>
@@ -25,11 +32,12 @@ class OpenGLRainbows;
 
 struct ScreenScaling {
     uint8_t requested = 0;               // the program asked for a scaled screen
-    uint8_t active = 0;                  // drawing goes to the framebuffer below
+    uint8_t active = 0;                  // the screen is scaled to its window
+    uint8_t direct = 0;                  // ... which is its own size: no framebuffer yet
     uint32_t framebuffer = 0;
     uint32_t colour_buffer = 0;          // renderbuffer, RGBA 8 bits each
     uint32_t depth_stencil_buffer = 0;   // renderbuffer when the window has depth; 0 = none
-    int32_t width = 0;                   // the framebuffer's size: the unturned logical screen
+    int32_t width = 0;                   // the frame's size: the unturned logical screen
     int32_t height = 0;
     int32_t window_width = 0;            // the window's client area in pixels
     int32_t window_height = 0;
@@ -49,9 +57,10 @@ bool whole_multiple(const platform::ScreenRect& shown, int32_t frame_width, int3
 int32_t first_window_scale(int32_t frame_width, int32_t frame_height, int32_t desktop_width,
                            int32_t desktop_height);
 
-// Makes the framebuffer at the logical screen's size, binds it and lets the window be
-// resized. False, with a line in the trace file, when the driver cannot: the screen
-// then stays unscaled.
+// Lets the window be resized and scales the screen to it from now on; the
+// framebuffer at the logical screen's size is made (and bound) once the window is
+// not that size. False, with a line in the trace file, when the driver cannot: the
+// screen then stays unscaled.
 bool start_screen_scaling(OpenGLRainbows& device);
 // Deletes the framebuffer (the context must be current); the screen is unscaled again.
 void stop_screen_scaling(OpenGLRainbows& device);
@@ -67,6 +76,7 @@ void bind_screen_framebuffer(OpenGLRainbows& device);
 uint32_t screen_read_buffer(const OpenGLRainbows& device);
 
 // The window's client area now has this size (the core calls it on resize events).
+// The first size other than the screen's own makes the framebuffer.
 void screen_window_resized(OpenGLRainbows& device, int32_t width, int32_t height);
 // Reads the window's client size from the window itself (after the runtime resized it).
 void read_screen_window_size(OpenGLRainbows& device);

@@ -14,6 +14,7 @@ set -uo pipefail
 
 mode=$1 source=$2
 source "$(dirname "$0")/../support/virtual_display.sh"
+source "$(dirname "$0")/../support/game_window.sh"
 work=$(mktemp -d)
 shots=${3:-$work/shots}
 app_pid=""
@@ -64,14 +65,7 @@ start_game() {
      SDL_AUDIODRIVER=dummy SPLITVERSE_DEAL_FILE="$work/deal.txt" \
      "$game" >"$work/out.txt" 2>"$work/err.txt") &
   app_pid=$!
-  window=""
-  for _ in $(seq 400); do
-    window=$(xdotool search --onlyvisible --name '^SplitVerse$' 2>/dev/null | head -1)
-    [[ -n $window ]] && grep -q "Init Finalized" "$work/tmp/ErrorLog.txt" 2>/dev/null && break
-    window=""
-    sleep 0.05
-  done
-  [[ -n $window ]] || fail "the window did not appear"
+  window=$(game_window "$work/tmp/ErrorLog.txt") || fail "the window did not appear"
   sleep 0.5
 }
 

@@ -2,11 +2,7 @@
 // the frame capture saves it, compared pixel for pixel with the pictures kept in
 // tests/game/screens/. The pictures were taken from the game before its media were
 // loaded screen by screen and its sprites lost their eager mipmapped copies; this
-// test holds every later build to the same pixels. Three were taken again when the
-// game began drawing into a screen-sized framebuffer that is scaled to its window:
-// there llvmpipe rounds the information page's colour gradient and the growing
-// banner's filtered edge one step differently in places (information*.png,
-// banner-growing.png); every other screen stayed identical.
+// test holds every later build to the same pixels.
 //
 // SPLITVERSE_RECORD_SCREENS=1 writes the pictures anew instead of comparing (only
 // for a deliberate change of what the player sees).

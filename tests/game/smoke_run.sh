@@ -16,6 +16,7 @@ set -uo pipefail
 
 game=$1 shots=$2 wm=${3:-}
 source "$(dirname "$0")/../support/virtual_display.sh"
+source "$(dirname "$0")/../support/game_window.sh"
 work=$(mktemp -d)
 app_pid="" wm_pid=""
 at_exit 'rm -rf "$work"'
@@ -55,14 +56,7 @@ fi
    "$work/game/splitverse" >"$work/out.txt" 2>"$work/err.txt") &
 app_pid=$!
 
-window=""
-for _ in $(seq 400); do
-  window=$(xdotool search --onlyvisible --name '^SplitVerse$' 2>/dev/null | head -1)
-  [[ -n $window ]] && grep -q "Init Finalized" "$work/tmp/ErrorLog.txt" 2>/dev/null && break
-  window=""
-  sleep 0.05
-done
-[[ -n $window ]] || fail "the window did not appear"
+window=$(game_window "$work/tmp/ErrorLog.txt") || fail "the window did not appear"
 
 # SPLITVERSE_TEST_PACE stretches the holds and pauses for slower builds.
 pace=${SPLITVERSE_TEST_PACE:-1}
