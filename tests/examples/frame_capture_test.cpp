@@ -100,7 +100,7 @@ TEST_F(CaptureRun, SavesTheNthFrameOpaqueAndEnds) {
     // No folder for the file yet: said on standard error, and the program still ends there.
     ASSERT_EQ(run("3:frames/shot.png"), 0);
     EXPECT_EQ(text("out.txt"), "exit\n");
-    EXPECT_NE(text("err.txt").find("frame 3 could not be saved to " + (folder_ / "frames/shot.png").string()),
+    EXPECT_NE(text("err.txt").find("frame 3 could not be saved to " + (folder_ / "frames/shot.png").generic_string()),
               std::string::npos)
         << text("err.txt");
 

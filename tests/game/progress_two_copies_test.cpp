@@ -19,6 +19,7 @@
 #include "game/game_fixture.h"
 #include "game/game_state.h"
 #include "game/progress_file.h"
+#include "runtime/platform/files.h"
 #include "support/run_in_child.h"
 
 namespace tvk::game_test {
@@ -33,7 +34,21 @@ constexpr int kSavesPerRound = 2;
 // to last (none when last comes before first_round).
 bool file_holds(int32_t first_round, int32_t last) {
     if (last < first_round) return true;
-    const std::string digits = decipher_progress(read_file(game::kProgressFile));
+#ifdef _WIN32
+    // Windows opens the runtime's files without sharing, so a reader that held the
+    // file while the other copy's save read it would make that save see no file.
+    // The reader takes the save lock, as the saves do.
+    platform::File* lock = platform::open_file(
+        std::string(game::kProgressFile) + ".lock",
+        {.access = platform::FileAccess::kReadWrite, .creation = platform::FileCreation::kOpenOrCreate});
+    if (!lock || !platform::lock_file_exclusive(lock, true)) return false;
+    const std::string text = read_file(game::kProgressFile);
+    platform::unlock_file(lock);
+    platform::close_file(lock);
+#else
+    const std::string text = read_file(game::kProgressFile);
+#endif
+    const std::string digits = decipher_progress(text);
     if (digits.size() != 51) return false;
     for (int32_t r = first_round; r <= last; r += 2) {
         if (digits[static_cast<size_t>(r)] != '1') return false;
@@ -55,9 +70,15 @@ int play_copy(int32_t first_round, const std::function<bool()>& wait_for_start) 
             game_state().progress(r) = 1;
             for (int s = 0; s < kSavesPerRound; ++s) {
                 // What this copy saved before, the other copy's saves since kept.
-                if (!file_holds(first_round, r - 2)) return 1;
+                if (!file_holds(first_round, r - 2)) {
+                    std::fprintf(stderr, "round %d missing before a save\n", r - 2);
+                    return 1;
+                }
                 game::save_progress();
-                if (!file_holds(first_round, r)) return 1;
+                if (!file_holds(first_round, r)) {
+                    std::fprintf(stderr, "round %d missing after its save\n", r);
+                    return 1;
+                }
             }
         }
     }

@@ -14,9 +14,15 @@ namespace {
 
 using testing_support::TempDir;
 
+#ifdef _WIN32
+const std::string kLibrary = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/libtvksample.dll";
+// The same file, its name written in other letter case.
+const std::string kLibraryUpper = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/LIBTVKSAMPLE.DLL";
+#else
 const std::string kLibrary = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/libtvksample.so";
 // The same file, its name written in other letter case.
 const std::string kLibraryUpper = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/LIBTVKSAMPLE.so";
+#endif
 
 std::string lower(std::string s) {
     for (char& c : s) {
