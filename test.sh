@@ -40,4 +40,8 @@ build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVRICK_SANITIZE=ON -DTAVRI
 echo "== fuzz targets, briefly"
 FUZZ_JOBS=${FUZZ_JOBS:-$jobs} scripts/fuzz.sh 5
 
+# The same suite cross-built for Windows and run under Wine on a virtual display,
+# the Windows game played through its window among it (scripts/windows/test-stage.sh).
+scripts/windows/test-stage.sh
+
 echo "All suites passed."

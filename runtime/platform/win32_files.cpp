@@ -221,8 +221,20 @@ bool file_is_held(const std::string& path) {
 bool remove_file(const std::string& path) { return DeleteFileW(system_path_wide(path).c_str()) != 0; }
 
 bool replace_file(const std::string& from, const std::string& to) {
-    return MoveFileExW(system_path_wide(from).c_str(), system_path_wide(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const std::wstring wide_from = system_path_wide(from);
+    const std::wstring wide_to = system_path_wide(to);
+    // A file another program has open without delete sharing (a reader such as a
+    // second copy of the program or a C library stream, a virus scanner, an indexer)
+    // cannot be replaced until it lets go, which is a matter of milliseconds: try
+    // again for a short while before reporting the failure.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(wide_from.c_str(), wide_to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (attempt == 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) return false;
+        Sleep(2);
+    }
 }
 
 }  // namespace tvk::platform

@@ -249,7 +249,11 @@ int32_t resolve_host_name(const std::string& name, std::vector<uint32_t>& addres
 
 std::string socket_error_text(int32_t code) {
     if (code < 0) return {};
-    return system_message(static_cast<unsigned long>(code));
+    std::string text = system_message(static_cast<unsigned long>(code));
+    // Not every Windows (Wine among them) has a message for a network layer that
+    // was never started; the runtime reports it with or without one.
+    if (text.empty() && code == kNetErrNotStarted) text = "The network layer has not been started";
+    return text;
 }
 
 }  // namespace tvk::platform

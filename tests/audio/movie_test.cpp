@@ -58,6 +58,10 @@ protected:
 };
 
 TEST_F(MovieTest, PlaysToTheEndFittedAndCentred) {
+#ifdef _WIN32
+    GTEST_SKIP() << "movies play through libmpv, which has no Windows build here: the Windows player "
+                    "reports that it cannot play, as for a missing file (checked below)";
+#endif
     const std::string clip = make_clip("0.6");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(play_movie(RtString(clip.c_str())), 0);
@@ -74,6 +78,10 @@ TEST_F(MovieTest, PlaysToTheEndFittedAndCentred) {
 }
 
 TEST_F(MovieTest, AKeyPressEndsTheMovie) {
+#ifdef _WIN32
+    GTEST_SKIP() << "movies play through libmpv, which has no Windows build here: the Windows player "
+                    "reports that it cannot play, as for a missing file (checked below)";
+#endif
     // A clip far longer than the bound below: ending well before it can only be the key.
     const std::string clip = make_clip("60");
     std::thread presser([] {

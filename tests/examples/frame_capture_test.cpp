@@ -10,11 +10,13 @@
 #endif
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "png_pixels.h"
 #include "runtime/core/frame_capture.h"
@@ -61,7 +63,18 @@ protected:
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "tmp");
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override {
+#ifdef _WIN32
+        // The streams may still be held for a few seconds (see stream_name).
+        std::error_code error;
+        for (int attempt = 0; attempt < 1000 && fs::remove_all(folder_, error) == static_cast<std::uintmax_t>(-1);
+             ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+#else
+        fs::remove_all(folder_);
+#endif
+    }
 
     // Runs the probe from the temporary folder with the variable set as given; the
     // exit status.
@@ -69,12 +82,13 @@ protected:
 #ifdef _WIN32
         // The system's own video driver, on the virtual display Wine draws on.
         int status = -1;
+        ++runs_;
         testing_support::CommandRun how{folder_.generic_string(),
                                         {{"SDL_AUDIODRIVER", "dummy"},
                                          {"TMP", (folder_ / "tmp").generic_string()},
                                          {"TAVRICK_CAPTURE", capture}},
-                                        (folder_ / "out.txt").generic_string(),
-                                        (folder_ / "err.txt").generic_string()};
+                                        (folder_ / stream_name("out.txt")).generic_string(),
+                                        (folder_ / stream_name("err.txt")).generic_string()};
         testing_support::run_command(std::string("\"") + CAPTURE_PROBE + "\"", &status, how);
         return status;
 #else
@@ -86,21 +100,33 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     }
+    // The file a stream of the last run went to. On Windows each run has files of
+    // its own: the desktop process Wine starts for the first window of a session
+    // inherits the streams of the program whose window that was, and holds them for
+    // the few seconds it outlives the program.
+    std::string stream_name(const char* name) const {
+#ifdef _WIN32
+        return std::to_string(runs_) + "-" + name;
+#else
+        return name;
+#endif
+    }
     std::string text(const char* name) {
-        std::ifstream in(folder_ / name);
+        std::ifstream in(folder_ / stream_name(name));
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
 
     fs::path folder_;
+    int runs_ = 0;
 };
 
 TEST_F(CaptureRun, SavesTheNthFrameOpaqueAndEnds) {
     // No folder for the file yet: said on standard error, and the program still ends there.
     ASSERT_EQ(run("3:frames/shot.png"), 0);
     EXPECT_EQ(text("out.txt"), "exit\n");
-    EXPECT_NE(text("err.txt").find("frame 3 could not be saved to " + (folder_ / "frames/shot.png").string()),
+    EXPECT_NE(text("err.txt").find("frame 3 could not be saved to " + (folder_ / "frames/shot.png").generic_string()),
               std::string::npos)
         << text("err.txt");
 

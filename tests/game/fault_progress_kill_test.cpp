@@ -69,6 +69,10 @@ constexpr int64_t kStartMark = -1;
 // Saves first, first + 1, ... until killed, printing a start line and then each
 // number once its save has returned.
 const bool kSaveRoutine = testing_support::child_routine("save-until-killed", [](const std::string& first) {
+    // Like a copy of the game, the child loads the progress first (see below); this
+    // child starts with no state of the test's, so it makes its own.
+    game::reset_game_state(game::game_state());
+    game::load_progress();
     std::printf("%lld\n", static_cast<long long>(kStartMark));
     std::fflush(stdout);
     for (int64_t n = std::stoll(first);; ++n) {
@@ -83,13 +87,12 @@ const bool kSaveRoutine = testing_support::child_routine("save-until-killed", []
 // The numbers the child has reported so far.
 std::vector<int64_t> reports(const std::string& out) {
     std::vector<int64_t> numbers;
-    std::istringstream lines(out);
+    // A line still being written has no line end yet: only whole lines count.
+    std::istringstream lines(out.substr(0, out.rfind('\n') + 1));
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line != "\r") numbers.push_back(std::stoll(line));
     }
-    // A line still being written has no line end yet: only whole lines count.
-    if (!out.empty() && out.back() != '\n' && !numbers.empty()) numbers.pop_back();
     return numbers;
 }
 #endif

@@ -19,7 +19,12 @@ class FullscreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+#ifdef _WIN32
+        // Wine's windows on the same X display.
+        setenv("SDL_VIDEODRIVER", "windows", 1);
+#else
         setenv("SDL_VIDEODRIVER", "x11", 1);
+#endif
         setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
     }
     void TearDown() override {

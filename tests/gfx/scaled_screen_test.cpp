@@ -27,6 +27,7 @@
 #include "runtime/platform/clock.h"
 #include "runtime/platform/events.h"
 #include "support/temp_dir.h"
+#include "support/test_env.h"
 
 namespace tvk {
 namespace {
@@ -70,9 +71,14 @@ class ScaledScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+#ifdef _WIN32
+        // Wine's windows on the same X display.
+        setenv("SDL_VIDEODRIVER", "windows", 1);
+#else
         setenv("SDL_VIDEODRIVER", "x11", 1);
+#endif
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("TMPDIR", temp_.path().c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, temp_.path().string().c_str(), 1);
     }
     void TearDown() override {
         release_input_devices();
@@ -80,7 +86,7 @@ protected:
             delete_all_sprites(*graphics_device());
             destroy_graphics_device();
         }
-        setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+        setenv(testing_support::kTempFolderVariable, saved_tmpdir_.c_str(), 1);
     }
 
     // A device as start-up makes it: the window opened, placed and shown.
@@ -164,7 +170,9 @@ protected:
             }
     }
 
-    const std::string saved_tmpdir_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
+    const std::string saved_tmpdir_ = std::getenv(testing_support::kTempFolderVariable)
+                                          ? std::getenv(testing_support::kTempFolderVariable)
+                                          : "/tmp";
     testing_support::TempDir temp_;
 };
 

@@ -14,9 +14,15 @@ namespace {
 
 using testing_support::TempDir;
 
+#ifdef _WIN32
+const std::string kLibrary = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/libtvksample.dll";
+// The same file, its name written in other letter case.
+const std::string kLibraryUpper = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/LIBTVKSAMPLE.DLL";
+#else
 const std::string kLibrary = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/libtvksample.so";
 // The same file, its name written in other letter case.
 const std::string kLibraryUpper = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/LIBTVKSAMPLE.so";
+#endif
 
 std::string lower(std::string s) {
     for (char& c : s) {
@@ -69,8 +75,14 @@ TEST_F(NativeRegistryTest, FailuresAreReportedAndResolutionGoesOn) {
     void* missing_module = reinterpret_cast<void*>(1);
     void* missing_entry = reinterpret_cast<void*>(1);
     int (*add)(int, int) = nullptr;
+#ifdef _WIN32
+    // Windows finds a file whatever the letter case of its name: a name with no file.
+    const std::string missing = std::string(TVK_SAMPLE_LIBRARY_DIR) + "/tvk_no_such_library.dll";
+#else
     // The module is loaded by its name as written: this casing names no file.
-    declare_native(kLibraryUpper.c_str(), "tvk_sample_add", &missing_module);
+    const std::string missing = kLibraryUpper;
+#endif
+    declare_native(missing.c_str(), "tvk_sample_add", &missing_module);
     declare_native(kLibrary.c_str(), "tvk_no_such_entry", &missing_entry);
     declare_native(kLibrary.c_str(), "tvk_sample_add", &add);
     EXPECT_EQ(missing_module, nullptr) << "declaring clears the slot";
@@ -82,7 +94,7 @@ TEST_F(NativeRegistryTest, FailuresAreReportedAndResolutionGoesOn) {
     EXPECT_EQ(add(40, 2), 42);
     EXPECT_EQ(native_registry().loaded_modules.size(), 1u) << "the module stays loaded";
     EXPECT_EQ(trace(), "Dealy load DLLs\n"
-                       "DECLARE module not found: " + lower(kLibraryUpper) + "\n"
+                       "DECLARE module not found: " + lower(missing) + "\n"
                        "DECLARE entry not found: tvk_no_such_entry\n");
 }
 

@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
     const char* record = std::getenv("TVK_OPENER_RECORD");
     if (record) {
-        if (std::FILE* f = std::fopen(record, "a")) {
+        if (std::FILE* f = std::fopen(record, "ab")) {
             for (int i = 1; i < argc; ++i) std::fprintf(f, "%s\n", argv[i]);
             std::fclose(f);
         }

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <string>
 
 #include "runtime/platform/environment.h"
 #include "runtime/platform/win32_text.h"
@@ -41,8 +42,15 @@ std::string run_command(const std::string& command_line, int* status, const Comm
     PROCESS_INFORMATION child{};
     std::wstring line = platform::wide_from_utf8(command_line);
     const std::wstring folder = platform::system_path_wide(how.folder);
-    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                        folder.empty() ? nullptr : folder.c_str(), &start, &child) != 0;
+    // Wine now and then refuses a start while the machine is loaded: try again.
+    bool started = false;
+    DWORD start_error = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) Sleep(100);
+        started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                 folder.empty() ? nullptr : folder.c_str(), &start, &child) != 0;
+        if (!started) start_error = GetLastError();
+    }
     for (const auto& [name, value] : saved) {
         if (value) {
             platform::set_environment_variable(name, *value);
@@ -58,7 +66,7 @@ std::string run_command(const std::string& command_line, int* status, const Comm
     DWORD n = 0;
     while (started && ReadFile(read_end, buffer, sizeof buffer, &n, nullptr) && n > 0) output.append(buffer, n);
     CloseHandle(read_end);
-    if (!started) return "<cannot run>";
+    if (!started) return "<cannot run: error " + std::to_string(start_error) + ">";
     WaitForSingleObject(child.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);

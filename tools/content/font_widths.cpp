@@ -164,7 +164,7 @@ bool load_play_font(const std::string& media_folder, int font, FontMetrics& metr
         metrics = placeholder_font(font);
         return true;
     }
-    return measure_font_image(image.string(), font, metrics, error);
+    return measure_font_image(image.generic_string(), font, metrics, error);
 }
 
 }  // namespace tvk::content
